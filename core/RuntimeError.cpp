@@ -1,0 +1,31 @@
+#include "core/RuntimeError.h"
+
+#include <utility>
+
+namespace morvex {
+
+std::string errorDescription(int errorNumber)
+{
+    switch (errorNumber) {
+    case Overflow:
+        return "オーバーフローしました。";
+    case DivisionByZero:
+        return "0 で除算しました。";
+    case TypeMismatch:
+        return "型が一致しません。";
+    default:
+        return "アプリケーション定義またはオブジェクト定義のエラーです。";
+    }
+}
+
+RuntimeError::RuntimeError(int errorNumber)
+    : number(errorNumber), description(errorDescription(errorNumber))
+{
+}
+
+RuntimeError::RuntimeError(int errorNumber, std::string text)
+    : number(errorNumber), description(std::move(text))
+{
+}
+
+} // namespace morvex
