@@ -11,8 +11,7 @@ namespace morvex {
 class Amount {
 public:
     constexpr Amount() = default;
-    static constexpr Amount fromRaw(std::int64_t raw)
-    {
+    static constexpr Amount fromRaw(std::int64_t raw) {
         Amount a;
         a.raw_ = raw;
         return a;

@@ -7,8 +7,7 @@
 
 namespace morvex {
 
-double RoundAmount(double value, std::int16_t digits)
-{
+double RoundAmount(double value, std::int16_t digits) {
     FaultWatch fp;
     const double scale = fp.pow(10.0, digits);
     double t = fp.mul(scale, value);
@@ -23,8 +22,7 @@ double RoundAmount(double value, std::int16_t digits)
     return result;
 }
 
-float CalcUpRate(float odds)
-{
+float CalcUpRate(float odds) {
     FaultWatch fp;
     const double o = odds;
     const double rate = fp.div(o, fp.sub(o, 1.0));
@@ -33,8 +31,7 @@ float CalcUpRate(float odds)
     return upRate;
 }
 
-Amount CalcInvestAmount(std::int32_t startAmount, float upRate, std::int16_t defeats)
-{
+Amount CalcInvestAmount(std::int32_t startAmount, float upRate, std::int16_t defeats) {
     FaultWatch fp;
     const double power = fp.pow(double(upRate), double(defeats));
     const double term = fp.mul(power, double(startAmount));
@@ -42,8 +39,7 @@ Amount CalcInvestAmount(std::int32_t startAmount, float upRate, std::int16_t def
     return ToAmount(RoundAmount(term, -2));
 }
 
-Amount CalcTotalAmount(std::int32_t startAmount, float upRate, std::int16_t defeats)
-{
+Amount CalcTotalAmount(std::int32_t startAmount, float upRate, std::int16_t defeats) {
     FaultWatch fp;
     Amount total;
     // The counter is a 16-bit integer: stepping it past 32,767 overflows.

@@ -5,16 +5,14 @@
 
 namespace morvex {
 
-float FaultWatch::narrow(double value)
-{
+float FaultWatch::narrow(double value) {
     const float result = narrowToSingle(value);
     if (std::isinf(result) && std::isfinite(value))
         overflowOrInvalid_ = true;
     return result;
 }
 
-void FaultWatch::check()
-{
+void FaultWatch::check() {
     const bool divisionByZero = divisionByZero_;
     const bool overflowOrInvalid = overflowOrInvalid_;
     divisionByZero_ = overflowOrInvalid_ = false;

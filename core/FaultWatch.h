@@ -15,13 +15,14 @@ public:
     double add(double a, double b) { return note(a + b, a, b); }
     double sub(double a, double b) { return note(a - b, a, b); }
     double mul(double a, double b) { return note(a * b, a, b); }
-    double div(double a, double b)
-    {
+    double div(double a, double b) {
         if (b == 0.0)
             divisionByZero_ = true;
         return note(a / b, a, b);
     }
-    double pow(double base, double exponent) { return note(std::pow(base, exponent), base, exponent); }
+    double pow(double base, double exponent) {
+        return note(std::pow(base, exponent), base, exponent);
+    }
     // Narrowing to single precision; a finite double beyond the single range
     // overflows to infinity.
     float narrow(double value);
@@ -31,8 +32,7 @@ public:
     void check();
 
 private:
-    double note(double result, double a, double b)
-    {
+    double note(double result, double a, double b) {
         if (std::isinf(result) && std::isfinite(a) && std::isfinite(b))
             overflowOrInvalid_ = true;
         else if (std::isnan(result) && !std::isnan(a) && !std::isnan(b))

@@ -17,8 +17,7 @@ namespace morvex {
 namespace {
 
 // Full-width digits, sign, period and comma as their ASCII counterparts.
-QChar halfWidth(QChar c)
-{
+QChar halfWidth(QChar c) {
     const char16_t u = c.unicode();
     if (u >= 0xFF10 && u <= 0xFF19)
         return QChar(char16_t(u'0' + (u - 0xFF10)));
@@ -36,14 +35,19 @@ QChar halfWidth(QChar c)
     }
 }
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isSign(QChar c) { return c == u'+' || c == u'-'; }
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+bool isSign(QChar c) {
+    return c == u'+' || c == u'-';
+}
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
 
 // Decimal text made of ASCII sign, digits, '.' and exponent only, to double,
 // whatever the C library's current locale. Overflow gives ±HUGE_VAL.
-double parseAscii(const std::string &number)
-{
+double parseAscii(const std::string &number) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return strtod_l(number.c_str(), nullptr, cLocale);
 }
@@ -51,8 +55,7 @@ double parseAscii(const std::string &number)
 // The numeric test and the whole-text conversion share this reader: it
 // returns false when `text` is not a number in the locale, and otherwise
 // leaves the number, group separators removed, as ASCII text in `ascii`.
-bool readLocaleNumber(const QString &text, std::string &ascii)
-{
+bool readLocaleNumber(const QString &text, std::string &ascii) {
     const QLocale locale;
     const QString group = locale.groupSeparator();
     const QString decimal = locale.decimalPoint();
@@ -64,7 +67,9 @@ bool readLocaleNumber(const QString &text, std::string &ascii)
 
     qsizetype i = 0;
     const qsizetype n = s.size();
-    auto at = [&](const QString &token) { return !token.isEmpty() && s.mid(i, token.size()) == token; };
+    auto at = [&](const QString &token) {
+        return !token.isEmpty() && s.mid(i, token.size()) == token;
+    };
     ascii.clear();
     if (i < n && isSign(s[i]))
         ascii += char(s[i++].unicode());
@@ -112,8 +117,7 @@ bool readLocaleNumber(const QString &text, std::string &ascii)
 
 // Whole-number digits of a value already rounded to an integer, with the
 // locale's group separator every three digits.
-QString groupedInteger(double integral)
-{
+QString groupedInteger(double integral) {
     if (integral == 0.0 || std::isnan(integral))
         return std::isnan(integral) ? QStringLiteral("NaN") : QStringLiteral("0");
     if (std::isinf(integral))
@@ -136,14 +140,12 @@ QString groupedInteger(double integral)
 
 } // namespace
 
-bool IsNumeric(const QString &text)
-{
+bool IsNumeric(const QString &text) {
     std::string ascii;
     return readLocaleNumber(text, ascii);
 }
 
-double Val(const QString &text)
-{
+double Val(const QString &text) {
     std::string ascii;
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -197,8 +199,7 @@ double Val(const QString &text)
     return parseAscii(ascii);
 }
 
-double ToNumber(const QString &text)
-{
+double ToNumber(const QString &text) {
     std::string ascii;
     if (!readLocaleNumber(text, ascii))
         throw RuntimeError(TypeMismatch);
@@ -208,32 +209,30 @@ double ToNumber(const QString &text)
     return value;
 }
 
-std::int32_t ToInt32(double value)
-{
+std::int32_t ToInt32(double value) {
     const double rounded = roundHalfEven(value);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
         throw RuntimeError(Overflow);
     return static_cast<std::int32_t>(rounded);
 }
 
-std::int16_t ToInt16(double value)
-{
+std::int16_t ToInt16(double value) {
     const double rounded = roundHalfEven(value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
         throw RuntimeError(Overflow);
     return static_cast<std::int16_t>(rounded);
 }
 
-float ToSingle(double value) { return narrowToSingle(value); }
+float ToSingle(double value) {
+    return narrowToSingle(value);
+}
 
-QString FormatAmount(double value)
-{
+QString FormatAmount(double value) {
     // std::round takes halves away from zero; −0.4 becomes −0 and shows "0".
     return groupedInteger(std::round(value));
 }
 
-QString FormatAmount(Amount value)
-{
+QString FormatAmount(Amount value) {
     // Whole yen from the fixed-point value without passing through a double:
     // halves away from zero.
     std::int64_t whole = value.raw() / 10000;
@@ -246,8 +245,7 @@ QString FormatAmount(Amount value)
     return groupedInteger(double(whole));
 }
 
-QString SingleText(float value)
-{
+QString SingleText(float value) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.7G", double(value));
     QString text = QString::fromLatin1(buffer);

@@ -6,8 +6,7 @@ namespace morvex {
 
 // Nearest integer, exact halves to the even neighbour, whatever the current
 // floating-point rounding mode. Infinities and NaN come back unchanged.
-inline double roundHalfEven(double value)
-{
+inline double roundHalfEven(double value) {
     const double down = std::floor(value);
     const double fraction = value - down; // exact for every finite double
     if (fraction > 0.5)

@@ -4,8 +4,7 @@
 
 namespace morvex {
 
-std::string errorDescription(int errorNumber)
-{
+std::string errorDescription(int errorNumber) {
     switch (errorNumber) {
     case Overflow:
         return "オーバーフローしました。";
@@ -19,13 +18,9 @@ std::string errorDescription(int errorNumber)
 }
 
 RuntimeError::RuntimeError(int errorNumber)
-    : number(errorNumber), description(errorDescription(errorNumber))
-{
-}
+    : number(errorNumber), description(errorDescription(errorNumber)) {}
 
 RuntimeError::RuntimeError(int errorNumber, std::string text)
-    : number(errorNumber), description(std::move(text))
-{
-}
+    : number(errorNumber), description(std::move(text)) {}
 
 } // namespace morvex

@@ -4,8 +4,7 @@
 
 namespace morvex {
 
-float narrowToSingle(double value)
-{
+float narrowToSingle(double value) {
     // Halfway between FLT_MAX and 2^128: from here on the nearest single
     // (ties to even) is infinity.
     constexpr double limit = 0x1.ffffffp+127;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every window restores its position when it loads and saves it when it
+// unloads: the outer top-left corner in twips, screen coordinates, under
+// the keys WindowTop and WindowLeft of the window's own section.
+namespace morvex {
+
+// Moves the window to its stored position (or to `defaultTwips` for both
+// edges). A stored value that is not a number falls back to the default; a
+// position whose title bar would lie off every screen is brought onto the
+// primary screen.
+void restorePosition(QWidget *window, const QString &section, int defaultTwips);
+
+// Writes the window's position; a minimised or maximised window saves the
+// position of its normal geometry.
+void savePosition(const QWidget *window, const QString &section);
+
+} // namespace morvex

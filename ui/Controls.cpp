@@ -1,0 +1,80 @@
+#include "ui/Controls.h"
+
+#include "core/Twips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace morvex::controls {
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect twips) {
+    auto *caption = place<QLabel>(parent, name, twips);
+    caption->setText(text);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    caption->setTextFormat(Qt::PlainText);
+    return caption;
+}
+
+QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect twips,
+             Qt::Alignment alignment, const QString &caption) {
+    auto *field = place<QLabel>(parent, name, twips);
+    field->setText(text);
+    field->setTextFormat(Qt::PlainText);
+    field->setAlignment(alignment | Qt::AlignVCenter);
+    field->setFrameStyle(QFrame::Box | QFrame::Plain);
+    field->setLineWidth(1);
+    field->setIndent(2);
+    field->setAutoFillBackground(true);
+    field->setBackgroundRole(QPalette::ToolTipBase);
+    field->setForegroundRole(QPalette::ToolTipText);
+    if (!caption.isEmpty())
+        field->setAccessibleDescription(caption);
+    return field;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect twips) {
+    auto *pushButton = place<QPushButton>(parent, name, twips);
+    pushButton->setText(text);
+    return pushButton;
+}
+
+void WrappingButton::paintEvent(QPaintEvent *) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
+}
+
+Line::Line(QWidget *parent, const QString &name, QPoint fromTwips, QPoint toTwips,
+           const QColor &color, int widthPixels)
+    : QWidget(parent), color_(color), width_(widthPixels) {
+    setObjectName(name);
+    const QPoint from(twipsToPixels(fromTwips.x()), twipsToPixels(fromTwips.y()));
+    const QPoint to(twipsToPixels(toTwips.x()), twipsToPixels(toTwips.y()));
+    const QRect box = QRect(from, to).normalized().adjusted(0, 0, widthPixels, widthPixels);
+    setGeometry(box);
+    from_ = from - box.topLeft();
+    to_ = to - box.topLeft();
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Line::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    // Square caps on integer pixels: a width-w line covers w whole pixel rows.
+    painter.fillRect(QRect(from_, to_).normalized().adjusted(0, 0, width_ - 1, width_ - 1), color_);
+}
+
+} // namespace morvex::controls

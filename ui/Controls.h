@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+
+// Builders for the controls of the program's windows. Positions and sizes
+// are twips relative to the parent, as the window layouts are drawn up; each
+// control gets its name as objectName so that it can be found by name.
+namespace morvex::controls {
+
+QRect twipsRect(int left, int top, int width, int height);
+
+// Places a new widget of type W on `parent`.
+template <typename W> W *place(QWidget *parent, const QString &name, QRect twips) {
+    auto *widget = new W(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return widget;
+}
+
+// A caption: left- and top-aligned text without a border; never takes focus.
+QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect twips);
+
+// A bordered cell on the tooltip (info) background. Its accessible name is
+// the text it shows; `caption` says what the figure is.
+QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect twips,
+             Qt::Alignment alignment, const QString &caption = QString());
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect twips);
+
+// A push button whose caption wraps onto several centred lines when it is
+// wider than the button, as a tall button's caption does.
+class WrappingButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// A straight line drawn between two points of its parent (twips).
+class Line : public QWidget {
+    Q_OBJECT
+public:
+    Line(QWidget *parent, const QString &name, QPoint fromTwips, QPoint toTwips,
+         const QColor &color, int widthPixels = 1);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPoint from_, to_; // pixels, relative to this widget
+    QColor color_;
+    int width_;
+};
+
+} // namespace morvex::controls

@@ -1,0 +1,29 @@
+#include "ui/Fonts.h"
+
+#include <QStringList>
+
+namespace morvex {
+namespace {
+
+QFont namedFont(const QStringList &families) {
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSize(9);
+    font.setWeight(QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+} // namespace
+
+QFont uiFont() {
+    return namedFont({QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"),
+                      QStringLiteral("Noto Sans CJK JP")});
+}
+
+QFont monospaceFont() {
+    return namedFont({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                      QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+}
+
+} // namespace morvex

@@ -1,0 +1,43 @@
+#include "ui/MessageBox.h"
+
+#include "core/RuntimeError.h"
+#include "core/Version.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace morvex {
+namespace {
+
+std::function<void(QMessageBox &)> &hook() {
+    static std::function<void(QMessageBox &)> installed;
+    return installed;
+}
+
+} // namespace
+
+void MsgBox(const QString &text, const QString &title) {
+    QMessageBox box(QMessageBox::Warning,
+                    title.isEmpty() ? QString::fromUtf8(ApplicationTitle) : title, text,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    if (hook())
+        hook()(box);
+    else
+        box.exec();
+}
+
+void ShowRuntimeError(const RuntimeError &error) {
+    if (error.number == Overflow)
+        MsgBox(QStringLiteral("金額が大きくなり過ぎて計算不能です。\r\n"
+                              "開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。"),
+               QStringLiteral("オーバーフロー"));
+    else
+        MsgBox(QString::fromStdString(error.description));
+}
+
+void setMessageBoxHook(std::function<void(QMessageBox &)> newHook) {
+    hook() = std::move(newHook);
+}
+
+} // namespace morvex
