@@ -61,6 +61,13 @@ QString readSetting(const QString &appName, const QString &section, const QStrin
 bool writeSetting(const QString &appName, const QString &section, const QString &key,
                   const QString &value) {
     const auto store = openStore(appName);
+    // A file that does not parse as settings is left exactly as it is: the
+    // store would otherwise replace it with only what it could make out.
+    store->allKeys();
+    if (store->status() != QSettings::NoError) {
+        reportWriteFailure(store->fileName(), store->status());
+        return false;
+    }
     store->beginGroup(section);
     store->setValue(key, value);
     store->endGroup();

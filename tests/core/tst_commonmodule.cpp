@@ -13,8 +13,7 @@ Q_DECLARE_METATYPE(morvex::Amount)
 namespace {
 
 // The error number a call raises, or 0 when it returns normally.
-template <typename F> int errorOf(F &&call)
-{
+template <typename F> int errorOf(F &&call) {
     try {
         call();
     } catch (const RuntimeError &e) {
@@ -23,7 +22,9 @@ template <typename F> int errorOf(F &&call)
     return 0;
 }
 
-Amount yen(std::int64_t whole) { return Amount::fromRaw(whole * 10000); }
+Amount yen(std::int64_t whole) {
+    return Amount::fromRaw(whole * 10000);
+}
 
 } // namespace
 
@@ -46,8 +47,7 @@ private slots:
     void amountArithmeticOverflows();
 };
 
-void TestCommonModule::stakesAndTotals_data()
-{
+void TestCommonModule::stakesAndTotals_data() {
     QTest::addColumn<int>("start");
     QTest::addColumn<float>("odds");
     QTest::addColumn<QList<qint64>>("stakes");
@@ -60,8 +60,7 @@ void TestCommonModule::stakesAndTotals_data()
     QTest::newRow("1000 at odds 2 doubles exactly")
         << 1000 << 2.0f
         << QList<qint64>{1000, 2000, 4000, 8000, 16000, 32000, 64000, 128000, 256000, 512000}
-        << QList<qint64>{1000,  3000,   7000,   15000,  31000,
-                         63000, 127000, 255000, 511000, 1023000};
+        << QList<qint64>{1000, 3000, 7000, 15000, 31000, 63000, 127000, 255000, 511000, 1023000};
     QTest::newRow("500 at odds 5")
         << 500 << 5.0f << QList<qint64>{500, 600, 800, 1000, 1200, 1500, 1900, 2400, 3000, 3700}
         << QList<qint64>{500, 1100, 1900, 2900, 4100, 5600, 7500, 9900, 12900, 16600};
@@ -73,8 +72,7 @@ void TestCommonModule::stakesAndTotals_data()
         << 150 << 3.0f << QList<qint64>{200, 200} << QList<qint64>{200, 400};
 }
 
-void TestCommonModule::stakesAndTotals()
-{
+void TestCommonModule::stakesAndTotals() {
     QFETCH(int, start);
     QFETCH(float, odds);
     QFETCH(QList<qint64>, stakes);
@@ -87,8 +85,7 @@ void TestCommonModule::stakesAndTotals()
     }
 }
 
-void TestCommonModule::upRate_data()
-{
+void TestCommonModule::upRate_data() {
     QTest::addColumn<float>("odds");
     QTest::addColumn<float>("rate");
     QTest::newRow("3") << 3.0f << 1.5f;
@@ -98,15 +95,13 @@ void TestCommonModule::upRate_data()
     QTest::newRow("huge odds give 1") << 1e30f << 1.0f;
 }
 
-void TestCommonModule::upRate()
-{
+void TestCommonModule::upRate() {
     QFETCH(float, odds);
     QFETCH(float, rate);
     QCOMPARE(CalcUpRate(odds), rate);
 }
 
-void TestCommonModule::roundAmount_data()
-{
+void TestCommonModule::roundAmount_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("digits");
     QTest::addColumn<double>("rounded");
@@ -121,8 +116,7 @@ void TestCommonModule::roundAmount_data()
     QTest::newRow("units: 2.5 at 0 digits") << 2.5 << 0 << 3.0;
 }
 
-void TestCommonModule::roundAmount()
-{
+void TestCommonModule::roundAmount() {
     QFETCH(double, value);
     QFETCH(int, digits);
     QFETCH(double, rounded);
@@ -131,8 +125,7 @@ void TestCommonModule::roundAmount()
 
 // The running total converts each term to four decimals before rounding, so
 // a term of 149.99996 adds 200 to the total while its own stake rounds to 100.
-void TestCommonModule::totalRoundsTheRunningSum()
-{
+void TestCommonModule::totalRoundsTheRunningSum() {
     const float rate = 1.4999996f;
     QCOMPARE(double(rate) * 100, 149.99996423721313);
     QCOMPARE(CalcInvestAmount(100, rate, 1), yen(100));
@@ -140,15 +133,13 @@ void TestCommonModule::totalRoundsTheRunningSum()
     QCOMPARE(CalcTotalAmount(100, rate, 1), yen(300));
 }
 
-void TestCommonModule::negativeDefeats()
-{
+void TestCommonModule::negativeDefeats() {
     QCOMPARE(CalcTotalAmount(1000, 1.5f, -1), Amount());
     // Even an up-rate that would overflow computes nothing.
     QCOMPARE(CalcTotalAmount(1000, std::numeric_limits<float>::max(), -1), Amount());
 }
 
-void TestCommonModule::faults_data()
-{
+void TestCommonModule::faults_data() {
     QTest::addColumn<std::function<void()>>("call");
     QTest::addColumn<int>("error");
     const float nearOne = float(1.00000001);
@@ -156,8 +147,8 @@ void TestCommonModule::faults_data()
     const float rate101 = CalcUpRate(1.01f);
     QTest::newRow("odds 1 in single precision divide by zero")
         << std::function<void()>([=] { CalcUpRate(nearOne); }) << DivisionByZero;
-    QTest::newRow("odds 1 exactly") << std::function<void()>([] { CalcUpRate(1.0f); })
-                                    << DivisionByZero;
+    QTest::newRow("odds 1 exactly")
+        << std::function<void()>([] { CalcUpRate(1.0f); }) << DivisionByZero;
     QTest::newRow("infinite odds are invalid")
         << std::function<void()>([=] { CalcUpRate(inf); }) << Overflow;
     QTest::newRow("odds 1.01, stake after 5 defeats computes")
@@ -178,16 +169,14 @@ void TestCommonModule::faults_data()
         << std::function<void()>([] { CalcTotalAmount(100, 1.0f, 32767); }) << Overflow;
 }
 
-void TestCommonModule::faults()
-{
+void TestCommonModule::faults() {
     QFETCH(std::function<void()>, call);
     QFETCH(int, error);
     QCOMPARE(errorOf(call), error);
 }
 
 // Rounding drives the profit far from start × (odds − 1) for odds close to 1.
-void TestCommonModule::profitDrift()
-{
+void TestCommonModule::profitDrift() {
     const float odds = 1.2f;
     const float rate = CalcUpRate(odds);
     const Amount stake = CalcInvestAmount(1000, rate, 12);
@@ -197,8 +186,7 @@ void TestCommonModule::profitDrift()
     QCOMPARE((payout - total).raw(), qint64(208168724));
 }
 
-void TestCommonModule::toAmount_data()
-{
+void TestCommonModule::toAmount_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<qint64>("raw");
     QTest::addColumn<int>("error");
@@ -207,8 +195,8 @@ void TestCommonModule::toAmount_data()
     QTest::newRow("3.5 ten-thousandths ties to even, up") << 0.00035 << qint64(4) << 0;
     QTest::newRow("negative tie") << -0.00025 << qint64(-2) << 0;
     QTest::newRow("149.99996 becomes 150") << 149.99996 << qint64(1500000) << 0;
-    QTest::newRow("lowest value") << -922337203685477.5808
-                                  << std::numeric_limits<qint64>::min() << 0;
+    QTest::newRow("lowest value") << -922337203685477.5808 << std::numeric_limits<qint64>::min()
+                                  << 0;
     QTest::newRow("one step below the lowest")
         << std::nextafter(-922337203685477.5808, -INFINITY) << qint64(0) << Overflow;
     QTest::newRow("highest double in range")
@@ -219,8 +207,7 @@ void TestCommonModule::toAmount_data()
     QTest::newRow("NaN") << double(NAN) << qint64(0) << Overflow;
 }
 
-void TestCommonModule::toAmount()
-{
+void TestCommonModule::toAmount() {
     QFETCH(double, value);
     QFETCH(qint64, raw);
     QFETCH(int, error);
@@ -230,8 +217,7 @@ void TestCommonModule::toAmount()
         QCOMPARE(result.raw(), raw);
 }
 
-void TestCommonModule::amountArithmeticOverflows()
-{
+void TestCommonModule::amountArithmeticOverflows() {
     const Amount max = Amount::fromRaw(std::numeric_limits<qint64>::max());
     const Amount min = Amount::fromRaw(std::numeric_limits<qint64>::min());
     const Amount tiny = Amount::fromRaw(1);

@@ -12,8 +12,7 @@ using namespace morvex;
 
 namespace {
 
-template <typename F> int errorOf(F &&call)
-{
+template <typename F> int errorOf(F &&call) {
     try {
         call();
     } catch (const RuntimeError &e) {
@@ -47,8 +46,7 @@ private slots:
 };
 
 // IsNumeric and Val side by side: what the input check decides and reads.
-void TestNumberText::readingInput_data()
-{
+void TestNumberText::readingInput_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("numeric");
     QTest::addColumn<double>("value");
@@ -78,14 +76,16 @@ void TestNumberText::readingInput_data()
     QTest::newRow("full-width grouped") << u"１，０００"_qs << true << 1.0;
     QTest::newRow("full-width sign and point") << u"－２．５"_qs << true << -2.5;
     QTest::newRow("full-width space ends the reading") << u"12　3"_qs << false << 12.0;
-    QTest::newRow("NUL inside") << QString::fromUtf16(u"12\0" "3", 4) << false << 12.0;
+    QTest::newRow("NUL inside") << QString::fromUtf16(u"12\0"
+                                                      "3",
+                                                      4)
+                                << false << 12.0;
     QTest::newRow("emoji") << u"5😀"_qs << false << 5.0;
     QTest::newRow("very long digits") << QString(5000, u'9') << true << inf;
     QTest::newRow("very long fraction") << "0." + QString(5000, u'3') << true << 1.0 / 3.0;
 }
 
-void TestNumberText::readingInput()
-{
+void TestNumberText::readingInput() {
     QFETCH(QString, text);
     QFETCH(bool, numeric);
     QFETCH(double, value);
@@ -93,8 +93,7 @@ void TestNumberText::readingInput()
     QCOMPARE(Val(text), value);
 }
 
-void TestNumberText::toNumber_data()
-{
+void TestNumberText::toNumber_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("error");
@@ -109,8 +108,7 @@ void TestNumberText::toNumber_data()
     QTest::newRow("beyond the double range") << "1e999" << 0.0 << Overflow;
 }
 
-void TestNumberText::toNumber()
-{
+void TestNumberText::toNumber() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QFETCH(int, error);
@@ -119,8 +117,7 @@ void TestNumberText::toNumber()
     QCOMPARE(result, value);
 }
 
-void TestNumberText::integerConversions_data()
-{
+void TestNumberText::integerConversions_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("int32");
     QTest::addColumn<int>("int32Error");
@@ -140,8 +137,7 @@ void TestNumberText::integerConversions_data()
     QTest::newRow("NaN") << double(NAN) << 0 << Overflow << Overflow;
 }
 
-void TestNumberText::integerConversions()
-{
+void TestNumberText::integerConversions() {
     QFETCH(double, value);
     QFETCH(int, int32);
     QFETCH(int, int32Error);
@@ -156,8 +152,7 @@ void TestNumberText::integerConversions()
         QCOMPARE(int(result16), int32);
 }
 
-void TestNumberText::toSingle()
-{
+void TestNumberText::toSingle() {
     QCOMPARE(ToSingle(3.0), 3.0f);
     QCOMPARE(ToSingle(1.00000001), 1.0f);
     QCOMPARE(ToSingle(1e30), 1e30f);
@@ -167,8 +162,7 @@ void TestNumberText::toSingle()
     QVERIFY(std::isinf(ToSingle(inf)));
 }
 
-void TestNumberText::formatAmount_data()
-{
+void TestNumberText::formatAmount_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
     QTest::newRow("zero") << 0.0 << "0";
@@ -193,15 +187,13 @@ void TestNumberText::formatAmount_data()
                                        "026,184,124,858,368";
 }
 
-void TestNumberText::formatAmount()
-{
+void TestNumberText::formatAmount() {
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(FormatAmount(value), text);
 }
 
-void TestNumberText::formatAmountFromFixedPoint()
-{
+void TestNumberText::formatAmountFromFixedPoint() {
     QCOMPARE(FormatAmount(Amount::fromRaw(23000000)), u"2,300"_qs);
     QCOMPARE(FormatAmount(Amount::fromRaw(42505000)), u"4,251"_qs);
     QCOMPARE(FormatAmount(Amount::fromRaw(-42505000)), u"-4,251"_qs);
@@ -213,8 +205,7 @@ void TestNumberText::formatAmountFromFixedPoint()
 }
 
 // Qt's C locale omits group separators by default; amounts still carry them.
-void TestNumberText::groupSeparatorInCLocale()
-{
+void TestNumberText::groupSeparatorInCLocale() {
     QLocale::setDefault(QLocale::c());
     QCOMPARE(FormatAmount(2300.0), u"2,300"_qs);
     QCOMPARE(IsNumeric(u"1,000"_qs), true);
@@ -222,8 +213,7 @@ void TestNumberText::groupSeparatorInCLocale()
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
 
-void TestNumberText::singleText_data()
-{
+void TestNumberText::singleText_data() {
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("text");
     QTest::newRow("1.5") << 1.5f << "1.5";
@@ -240,8 +230,7 @@ void TestNumberText::singleText_data()
     QTest::newRow("infinity") << std::numeric_limits<float>::infinity() << "INF";
 }
 
-void TestNumberText::singleText()
-{
+void TestNumberText::singleText() {
     QFETCH(float, value);
     QFETCH(QString, text);
     QCOMPARE(SingleText(value), text);
@@ -250,13 +239,20 @@ void TestNumberText::singleText()
 }
 
 // Nothing a user can type takes the helpers down.
-void TestNumberText::hostileText()
-{
+void TestNumberText::hostileText() {
     const QString cases[] = {
-        QString(100000, u'9'),   QString(100000, u','), u"1e99999999999999999999"_qs,
-        u"1e-99999"_qs,          QString(3, QChar(0)),  u"\x01\x02\x7f"_qs,
-        u"\U0001F600\U0001F600"_qs, u"--1"_qs,          u"+-1"_qs,
-        u"1,,,000"_qs,           u",100"_qs,            QString(50000, u' ') + u"7"_qs,
+        QString(100000, u'9'),
+        QString(100000, u','),
+        u"1e99999999999999999999"_qs,
+        u"1e-99999"_qs,
+        QString(3, QChar(0)),
+        u"\x01\x02\x7f"_qs,
+        u"\U0001F600\U0001F600"_qs,
+        u"--1"_qs,
+        u"+-1"_qs,
+        u"1,,,000"_qs,
+        u",100"_qs,
+        QString(50000, u' ') + u"7"_qs,
     };
     for (const QString &text : cases) {
         const bool numeric = IsNumeric(text);
