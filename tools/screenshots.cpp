@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
@@ -54,5 +55,15 @@ int main(int argc, char *argv[]) {
     }
     save(dir, QStringLiteral("frmInvestTable"));
     save(dir, QStringLiteral("frmUsage"));
+
+    // The version window is modal: grab it while the button's handler waits
+    // for it to close, then close it.
+    QTimer::singleShot(0, [dir] {
+        save(dir, QStringLiteral("frmAbout"));
+        if (QWidget *about = window(QStringLiteral("frmAbout")))
+            about->close();
+    });
+    if (auto *button = main->findChild<QPushButton *>(QStringLiteral("btnAbout")))
+        button->click();
     return 0;
 }

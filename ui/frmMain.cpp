@@ -9,6 +9,8 @@
 #include "ui/Controls.h"
 #include "ui/LoadedWindows.h"
 #include "ui/MessageBox.h"
+#include "ui/frmAbout.h"
+#include "ui/frmUsage.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -170,11 +172,24 @@ void frmMain::btnCalcAmount_Click() {
     }
 }
 
-void frmMain::btnUsage_Click() {}
+// One usage window at a time: a second press brings the open one forward.
+void frmMain::btnUsage_Click() {
+    frmUsage *usage = frmUsage::instance();
+    if (!usage)
+        usage = new frmUsage;
+    usage->setWindowState(usage->windowState() & ~Qt::WindowMinimized);
+    usage->show();
+    usage->raise();
+    usage->activateWindow();
+}
 
 void frmMain::btnTable_Click() {}
 
-void frmMain::btnAbout_Click() {}
+// Returns once the version window has closed. The main window may have been
+// closed meanwhile, so nothing here touches it afterwards.
+void frmMain::btnAbout_Click() {
+    frmAbout::showModal();
+}
 
 void frmMain::btnExit_Click() {
     close();

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ui/Form.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace morvex {
+
+namespace controls {
+class Line;
+} // namespace controls
+
+// The version-information window: title, version, copyright, a short
+// description and the author's address. Shown modally.
+class frmAbout : public Form {
+    Q_OBJECT
+public:
+    // Loads the window (caption, version text, position); the caller shows it.
+    frmAbout();
+
+    // The loaded version window, or nullptr once it has been closed.
+    static frmAbout *instance();
+
+    // Loads the window unless it is loaded already and shows it application
+    // modal; returns once it has been closed, whatever closed it.
+    static void showModal();
+
+signals:
+    // Emitted from Form_Unload, after the position has been saved.
+    void unloaded();
+
+protected:
+    void Form_Unload() override;
+
+private:
+    void Form_Load();
+    void cmdOK_Click();
+
+    // In the order of the window's layout.
+    QLabel *picIcon;
+    QLabel *lblTitle;
+    QLabel *lblVersion;
+    QLabel *llblCopyRight;
+    QFrame *Shape1;
+    QLabel *lblDescription;
+    QLabel *Label2;
+    controls::Line *Line1[2];
+    QLabel *lblDisclaimer;
+    QLabel *Label1;
+    QLineEdit *Text1;
+    QPushButton *cmdOK;
+};
+
+} // namespace morvex
