@@ -1,0 +1,134 @@
+#pragma once
+
+// What every fuzz target shares: turning the fuzzer's bytes into values,
+// catching the program's run-time errors, and stopping with a readable report
+// when an invariant breaks (the abort makes libFuzzer keep the input).
+
+#include "core/Amount.h"
+#include "core/RuntimeError.h"
+
+#include <QLocale>
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace morvex::fuzz {
+
+// The locale the program was made for; every target reads and writes numbers
+// in it.
+inline void useJapaneseLocale() {
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+}
+
+[[noreturn]] inline void fail(const char *invariant, const QString &detail) {
+    std::fprintf(stderr, "\n*** broken invariant: %s\n    %s\n", invariant,
+                 detail.toUtf8().constData());
+    std::abort();
+}
+
+// Checks an invariant; the detail (a QString expression) is only worked out
+// when the invariant is broken, so the checks cost next to nothing.
+#define FUZZ_REQUIRE(condition, invariant, detail)                                                 \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            ::morvex::fuzz::fail(invariant, detail);                                               \
+    } while (false)
+
+// Runs `call` and returns the number of the RuntimeError it raised, or 0.
+// Any other exception escapes to libFuzzer, which reports it as a crash.
+template <typename F> int errorOf(F &&call) {
+    try {
+        call();
+    } catch (const RuntimeError &e) {
+        return e.number;
+    }
+    return 0;
+}
+
+// A text for a report: quoted, with its UTF-16 code units, since the
+// interesting characters are often invisible or look like others.
+inline QString describe(const QString &text) {
+    QString units;
+    for (QChar c : text.left(64))
+        units += QString::asprintf(" %04X", unsigned(c.unicode()));
+    if (text.size() > 64)
+        units += QStringLiteral(" …");
+    return u'"' + text.left(64) + u"\" ["_qs + units + u" ] ("_qs + QString::number(text.size()) +
+           u" units)"_qs;
+}
+
+// Doubles and singles in a form that shows every bit.
+inline QString describe(double value) {
+    return QString::asprintf("%.17g (%a)", value, value);
+}
+inline QString describe(float value) {
+    return QString::asprintf("%.9g (%a, single)", double(value), double(value));
+}
+inline QString describe(Amount value) {
+    return QStringLiteral("Amount raw %1").arg(value.raw());
+}
+
+// Stakes and totals are whole numbers of hundreds. ToAmount multiplies by
+// 10,000 in double precision, so up to 2^53 raw units (about 900 billion
+// yen) the raw value is exactly a multiple of 1,000,000; beyond, it is the
+// double nearest to one, a few ten-thousandths of a yen off.
+inline constexpr std::int64_t RawPerHundred = 100 * 10000;
+
+// The number of hundreds nearest to the amount.
+inline std::int64_t hundredsOf(Amount amount) {
+    const __int128 raw = amount.raw();
+    const __int128 half = raw < 0 ? -RawPerHundred / 2 : RawPerHundred / 2;
+    return std::int64_t((raw + half) / RawPerHundred);
+}
+
+inline bool isWholeHundreds(Amount amount) {
+    const std::int64_t raw = amount.raw();
+    if (raw % RawPerHundred == 0)
+        return true;
+    if (raw >= -(std::int64_t(1) << 53) && raw <= (std::int64_t(1) << 53))
+        return false;
+    // double(raw) is exact for a raw value that came from a double.
+    const __int128 exact = __int128(hundredsOf(amount)) * RawPerHundred;
+    return double(raw) == double(exact) && __int128(double(raw)) == raw;
+}
+
+// Reads fixed-size values from the front of the input, zero-padded when the
+// input runs out.
+class Bytes {
+public:
+    Bytes(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
+
+    template <typename T> T take() {
+        unsigned char buffer[sizeof(T)] = {};
+        const std::size_t n = size_ < sizeof(T) ? size_ : sizeof(T);
+        if (n > 0)
+            std::memcpy(buffer, data_, n);
+        data_ += n;
+        size_ -= n;
+        T value;
+        std::memcpy(&value, buffer, sizeof(T));
+        return value;
+    }
+
+private:
+    const std::uint8_t *data_;
+    std::size_t size_;
+};
+
+// The input as UTF-8 text (malformed sequences become U+FFFD, as typed text
+// never contains them) and as UTF-16 code units (which reach every QChar,
+// lone surrogates included).
+inline QString utf8Text(const std::uint8_t *data, std::size_t size) {
+    return QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+}
+inline QString utf16Text(const std::uint8_t *data, std::size_t size) {
+    std::u16string units(size / 2, u'\0');
+    if (!units.empty())
+        std::memcpy(units.data(), data, units.size() * 2);
+    return QString::fromStdU16String(units);
+}
+
+} // namespace morvex::fuzz
