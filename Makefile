@@ -25,3 +25,9 @@ check: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package, written to $(BUILD)/Morvex-<version>-Linux.deb.
+.PHONY: package
+package: build
+	@./scripts/install-deps release
+	@cd $(BUILD) && cpack -G DEB

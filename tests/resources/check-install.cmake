@@ -1,0 +1,48 @@
+# Installs the build tree into a scratch prefix and checks that every file
+# lands where desktops, software centres and the shell look for it.
+#   cmake -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DEXECUTABLE=ON|OFF -P check-install.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+
+set(expected
+    share/applications/${APP_ID}.desktop
+    share/metainfo/${APP_ID}.metainfo.xml
+    share/icons/hicolor/scalable/apps/morvex.svg
+    share/doc/morvex/LICENSE)
+foreach(n 16 24 32 48 64 128 256)
+  list(APPEND expected share/icons/hicolor/${n}x${n}/apps/morvex.png)
+endforeach()
+if(EXECUTABLE)
+  list(APPEND expected bin/Morvex)
+endif()
+
+set(missing "")
+foreach(f IN LISTS expected)
+  if(NOT EXISTS "${PREFIX}/${f}")
+    list(APPEND missing "${f}")
+  endif()
+endforeach()
+if(missing)
+  message(FATAL_ERROR "not installed: ${missing}")
+endif()
+
+# The desktop entry starts what was installed and names the installed icon.
+file(STRINGS "${PREFIX}/share/applications/${APP_ID}.desktop" exec REGEX "^Exec=")
+file(STRINGS "${PREFIX}/share/applications/${APP_ID}.desktop" icon REGEX "^Icon=")
+if(NOT exec STREQUAL "Exec=Morvex" OR NOT icon STREQUAL "Icon=morvex")
+  message(FATAL_ERROR "desktop entry does not match the installed files: ${exec} ${icon}")
+endif()
+if(EXECUTABLE AND NOT IS_DIRECTORY "${PREFIX}/bin/Morvex")
+  execute_process(COMMAND test -x "${PREFIX}/bin/Morvex" RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "bin/Morvex is not executable")
+  endif()
+endif()
+file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
+list(LENGTH installed count)
+message(STATUS "${count} files installed under ${PREFIX}")
+file(REMOVE_RECURSE "${PREFIX}")
