@@ -9,8 +9,7 @@
 #include "ui/Controls.h"
 #include "ui/LoadedWindows.h"
 #include "ui/MessageBox.h"
-#include "ui/frmAbout.h"
-#include "ui/frmUsage.h"
+#include "ui/frmInvestTable.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -172,24 +171,25 @@ void frmMain::btnCalcAmount_Click() {
     }
 }
 
-// One usage window at a time: a second press brings the open one forward.
-void frmMain::btnUsage_Click() {
-    frmUsage *usage = frmUsage::instance();
-    if (!usage)
-        usage = new frmUsage;
-    usage->setWindowState(usage->windowState() & ~Qt::WindowMinimized);
-    usage->show();
-    usage->raise();
-    usage->activateWindow();
+void frmMain::btnUsage_Click() {}
+
+// A failure on the way to the table is reported the way the calculation
+// command reports one, and the program carries on.
+void frmMain::btnTable_Click() {
+    try {
+        if (!CheckInput())
+            return;
+        const double start = Val(txtStartAmount->text());
+        const double odds = Val(txtOdds->text());
+        const float fOdds = ToSingle(odds); // beyond the single range: infinite
+        const std::int32_t lStartAmount = ToInt32(start);
+        frmInvestTable::ShowDialog(lStartAmount, fOdds);
+    } catch (const RuntimeError &error) {
+        ShowRuntimeError(error);
+    }
 }
 
-void frmMain::btnTable_Click() {}
-
-// Returns once the version window has closed. The main window may have been
-// closed meanwhile, so nothing here touches it afterwards.
-void frmMain::btnAbout_Click() {
-    frmAbout::showModal();
-}
+void frmMain::btnAbout_Click() {}
 
 void frmMain::btnExit_Click() {
     close();

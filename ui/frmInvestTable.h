@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ui/Form.h"
+
+#include <cstdint>
+
+class QAction;
+class QLabel;
+class QPushButton;
+
+namespace morvex {
+
+// The progression table: for runs of 0 to 9 defeats, the stake for the next
+// race, the cumulative stake, the payout on a win and the profit it leaves,
+// under a heading with the start amount, the odds and the up-rate. Modeless;
+// pressing the main window's table button again refills it in place.
+class frmInvestTable : public Form {
+    Q_OBJECT
+public:
+    static constexpr int Rows = 10;
+    static constexpr int Columns = 5;
+
+    // The loaded table window, or nullptr.
+    static frmInvestTable *instance();
+
+    // Fills the table for these inputs and shows it, loading the window
+    // first when it is not loaded (which restores its position); an open
+    // window is refilled in place and activated. A run-time error stops the
+    // fill at the failing row and propagates to the caller: an open window
+    // keeps the rows written so far, a window loaded for this call is
+    // unloaded again without ever having been shown.
+    static void ShowDialog(std::int32_t lStartAmount, float fOdds);
+
+    // The figures as tab-separated text, exactly as shown: the heading line,
+    // the column headers and the ten rows, each line ending in a line feed.
+    QString tableText() const;
+
+protected:
+    void Form_Unload() override;
+
+private:
+    frmInvestTable();
+    void Form_Load();
+    void FillTable();
+    void OKButton_Click();
+    void copyTable();
+
+    // Set by every ShowDialog before FillTable reads them.
+    std::int32_t lStartAmount = 0;
+    float fOdds = 0.0f;
+
+    // In the order of the window's layout table.
+    QLabel *lblStartAmount;
+    QLabel *lblOdds;
+    QLabel *lblUpRate;
+    QLabel *lblHeader[Columns];
+    QLabel *lblDefeats[Rows];
+    QLabel *lblInvest[Rows];
+    QLabel *lblTotal[Rows];
+    QLabel *lblRecovery[Rows];
+    QLabel *lblProfit[Rows];
+    QPushButton *OKButton;
+
+    QAction *copyAction;
+};
+
+} // namespace morvex
