@@ -9,7 +9,9 @@
 #include "ui/Controls.h"
 #include "ui/LoadedWindows.h"
 #include "ui/MessageBox.h"
+#include "ui/frmAbout.h"
 #include "ui/frmInvestTable.h"
+#include "ui/frmUsage.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -171,7 +173,16 @@ void frmMain::btnCalcAmount_Click() {
     }
 }
 
-void frmMain::btnUsage_Click() {}
+// One usage window at a time: a second press brings the open one forward.
+void frmMain::btnUsage_Click() {
+    frmUsage *usage = frmUsage::instance();
+    if (!usage)
+        usage = new frmUsage;
+    usage->setWindowState(usage->windowState() & ~Qt::WindowMinimized);
+    usage->show();
+    usage->raise();
+    usage->activateWindow();
+}
 
 // A failure on the way to the table is reported the way the calculation
 // command reports one, and the program carries on.
@@ -189,7 +200,11 @@ void frmMain::btnTable_Click() {
     }
 }
 
-void frmMain::btnAbout_Click() {}
+// Returns once the version window has closed. The main window may have been
+// closed meanwhile, so nothing here touches it afterwards.
+void frmMain::btnAbout_Click() {
+    frmAbout::showModal();
+}
 
 void frmMain::btnExit_Click() {
     close();
