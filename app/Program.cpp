@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "settings/SettingsStore.h"
 #include "ui/Fonts.h"
 #include "ui/LoadedWindows.h"
 #include "ui/ProgramIcon.h"
@@ -16,6 +17,7 @@ void startProgram() {
     static const QMetaObject::Connection quitWhenUnloaded =
         QObject::connect(&LoadedWindows::instance(), &LoadedWindows::allUnloaded, qApp,
                          &QCoreApplication::quit, Qt::QueuedConnection);
+    settings::resetFailureReport();
     auto *window = new frmMain;
     window->show();
 }

@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <cstdio>
 #include <memory>
 
@@ -19,18 +21,40 @@ std::unique_ptr<QSettings> openStore(const QString &appName) {
     return std::make_unique<QSettings>(storePath(appName), QSettings::IniFormat);
 }
 
+bool failureReported = false;
+
 void reportWriteFailure(const QString &path, QSettings::Status status) {
-    static bool reported = false;
-    if (reported)
+    if (failureReported)
         return;
-    reported = true;
+    failureReported = true;
     const char *why = status == QSettings::FormatError ? "the file is not a settings file"
                                                        : "the file cannot be written";
     std::fprintf(stderr, "%s: settings not saved to %s: %s\n", qPrintable(applicationName()),
                  qPrintable(QDir::toNativeSeparators(path)), why);
 }
 
+// True unless the file exists and does not parse as settings. QSettings keeps
+// the files it has parsed in a per-process cache and reports a parse error
+// only to the instance that parsed, so a fresh copy is asked.
+bool parsesAsSettings(const QString &path) {
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(file.readAll()) != file.size() || !copy.flush())
+        return false;
+    QSettings check(copy.fileName(), QSettings::IniFormat);
+    check.allKeys();
+    return check.status() == QSettings::NoError;
+}
+
 } // namespace
+
+void resetFailureReport() {
+    failureReported = false;
+}
 
 QString applicationName() {
     const QString path = QCoreApplication::applicationFilePath();
@@ -60,14 +84,14 @@ QString readSetting(const QString &appName, const QString &section, const QStrin
 
 bool writeSetting(const QString &appName, const QString &section, const QString &key,
                   const QString &value) {
-    const auto store = openStore(appName);
     // A file that does not parse as settings is left exactly as it is: the
     // store would otherwise replace it with only what it could make out.
-    store->allKeys();
-    if (store->status() != QSettings::NoError) {
-        reportWriteFailure(store->fileName(), store->status());
+    const QString path = storePath(appName);
+    if (!parsesAsSettings(path)) {
+        reportWriteFailure(path, QSettings::FormatError);
         return false;
     }
+    const auto store = openStore(appName);
     store->beginGroup(section);
     store->setValue(key, value);
     store->endGroup();

@@ -21,6 +21,10 @@ QString readSetting(const QString &appName, const QString &section, const QStrin
 bool writeSetting(const QString &appName, const QString &section, const QString &key,
                   const QString &value);
 
+// Re-arms the report of a failed write: the first failure after this call
+// is reported. Each run of the program starts armed.
+void resetFailureReport();
+
 // Holds the store for one window's unload, so that the entries it writes
 // reach the file together even when another copy of the program is closing
 // at the same moment. Best effort: if the lock cannot be had in a few
