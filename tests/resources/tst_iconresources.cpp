@@ -1,5 +1,7 @@
 // The program icon as the widgets and Windows see it: every size under
 // :/icons, and the .ico built from the same pictures.
+#include "IconSizes.h"
+
 #include <QImage>
 #include <QImageReader>
 #include <QTest>
@@ -26,11 +28,11 @@ private slots:
 
 void TestIconResources::resourceImage_data() {
     QTest::addColumn<int>("size");
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : morvex::test::IconSizes)
         QTest::addRow("%d", size) << size;
 }
 
-// Linked in as an object library: no Q_INIT_RESOURCE anywhere.
+// Reached through a static library, and no Q_INIT_RESOURCE anywhere.
 void TestIconResources::resourceImage() {
     QFETCH(int, size);
     const QImage image(QStringLiteral(":/icons/morvex-%1.png").arg(size));
