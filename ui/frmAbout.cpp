@@ -104,7 +104,8 @@ frmAbout::frmAbout()
     widenToText(Text1, cmdOK->x() - twipsRect(0, 0, 120, 0).width());
     setDefaultButton(cmdOK);
     setCancelButton(cmdOK);
-    QWidget::setTabOrder(cmdOK, Text1);
+    // The button and the address box are the only controls that take the
+    // focus; the button has it when the window opens.
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
@@ -116,12 +117,15 @@ frmAbout *frmAbout::instance() {
 }
 
 void frmAbout::showModal() {
-    frmAbout *about = loaded ? loaded.data() : new frmAbout;
+    const bool open = loaded;
+    frmAbout *about = open ? loaded.data() : new frmAbout;
     QEventLoop loop;
     connect(about, &frmAbout::unloaded, &loop, &QEventLoop::quit);
     about->show();
-    about->raise();
-    about->activateWindow();
+    if (open) {
+        about->raise();
+        about->activateWindow();
+    }
     // Not QDialog::exec: the window must go through its close event (and so
     // through Form_Unload) however it is closed.
     if (loaded == about)

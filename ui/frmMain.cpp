@@ -175,13 +175,14 @@ void frmMain::btnCalcAmount_Click() {
 
 // One usage window at a time: a second press brings the open one forward.
 void frmMain::btnUsage_Click() {
-    frmUsage *usage = frmUsage::instance();
-    if (!usage)
-        usage = new frmUsage;
-    usage->setWindowState(usage->windowState() & ~Qt::WindowMinimized);
-    usage->show();
-    usage->raise();
-    usage->activateWindow();
+    if (frmUsage *usage = frmUsage::instance()) {
+        usage->setWindowState(usage->windowState() & ~Qt::WindowMinimized);
+        usage->show();
+        usage->raise();
+        usage->activateWindow();
+        return;
+    }
+    (new frmUsage)->show();
 }
 
 // A failure on the way to the table is reported the way the calculation
