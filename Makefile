@@ -31,3 +31,31 @@ clean:
 package: build
 	@./scripts/install-deps release
 	@cd $(BUILD) && cpack -G DEB
+
+# The libFuzzer targets of fuzz/, built with clang into $(FUZZ_BUILD). Each
+# runs for FUZZ_SECONDS from a fresh copy of its seed corpus (the repository's
+# fuzz/corpus is only read); any finding fails the run and is kept under
+# $(FUZZ_BUILD)/fuzz-runs/<target>/findings.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz:
+	@./scripts/install-deps fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMORVEX_FUZZ=ON \
+		-DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target morvex_fuzzers
+	@./fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The whole test suite built with AddressSanitizer and UndefinedBehavior-
+# Sanitizer into $(SANITIZE_BUILD), leaks included. Qt itself is not
+# instrumented, so only our code's memory errors are caught; Qt's own
+# allocations still count for the leak check, and the suite has none.
+SANITIZE_BUILD ?= build-asan
+.PHONY: check-sanitize
+check-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DMORVEX_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
