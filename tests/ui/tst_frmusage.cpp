@@ -70,6 +70,7 @@ private slots:
     void reopensWhereItWasClosed();
     void reopensWhereItWasClosedAfterRestart();
     void closingMainWindowClosesItAndEndsTheProgram();
+    void closingMainWindowLeavesTheTableWindowOpen();
 
 private:
     std::unique_ptr<ScopedConfigDir> config_;
@@ -292,6 +293,32 @@ void TestUsageWindow::closingMainWindowClosesItAndEndsTheProgram() {
     QCOMPARE(ended.count(), 1);
     flushDeletes();
     QVERIFY(!usage);
+}
+
+// The main window closes only the first other window in load order: the
+// usage window here. The table window stays and keeps the program running
+// until it is closed itself.
+void TestUsageWindow::closingMainWindowLeavesTheTableWindowOpen() {
+    QPointer<QWidget> usage = pressUsage();
+    child<QPushButton>(mainWindow(), u"btnTable"_qs)->click();
+    QPointer<QWidget> table = loadedWindow(u"frmInvestTable"_qs);
+    QVERIFY(table);
+    QCOMPARE(LoadedWindows::names(),
+             (QStringList{u"frmMain"_qs, u"frmUsage"_qs, u"frmInvestTable"_qs}));
+
+    QSignalSpy ended(&LoadedWindows::instance(), &LoadedWindows::allUnloaded);
+    mainWindow()->close();
+    QCOMPARE(LoadedWindows::names(), QStringList{u"frmInvestTable"_qs});
+    QVERIFY(!usage->isVisible());
+    QVERIFY(table->isVisible());
+    QCOMPARE(ended.count(), 0);
+    flushDeletes();
+    QVERIFY(!usage);
+    QVERIFY(table);
+
+    table->close();
+    QVERIFY(LoadedWindows::forms().isEmpty());
+    QCOMPARE(ended.count(), 1);
 }
 
 QTEST_MAIN(TestUsageWindow)
