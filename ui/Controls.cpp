@@ -2,10 +2,12 @@
 
 #include "core/Twips.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QToolTip>
 
 namespace morvex::controls {
 
@@ -24,7 +26,7 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect t
 
 QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect twips,
              Qt::Alignment alignment, const QString &caption) {
-    auto *field = place<QLabel>(parent, name, twips);
+    auto *field = place<Cell>(parent, name, twips);
     field->setText(text);
     field->setTextFormat(Qt::PlainText);
     field->setAlignment(alignment | Qt::AlignVCenter);
@@ -37,6 +39,44 @@ QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect tw
     if (!caption.isEmpty())
         field->setAccessibleDescription(caption);
     return field;
+}
+
+// Where QLabel puts the text: the indent is kept on the aligned side.
+QRect Cell::textArea() const {
+    const QRect area = contentsRect();
+    if (alignment() & Qt::AlignRight)
+        return area.adjusted(0, 0, -indent(), 0);
+    if (alignment() & Qt::AlignHCenter)
+        return area;
+    return area.adjusted(indent(), 0, 0, 0);
+}
+
+bool Cell::isCut() const {
+    return fontMetrics().horizontalAdvance(text()) > textArea().width();
+}
+
+bool Cell::event(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        if (isCut())
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void Cell::paintEvent(QPaintEvent *event) {
+    if (!isCut()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QFrame::paintEvent(event); // the border
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    const Qt::TextElideMode cutAt = alignment() & Qt::AlignRight ? Qt::ElideLeft : Qt::ElideRight;
+    const QRect area = textArea();
+    painter.drawText(area, int(alignment()), fontMetrics().elidedText(text(), cutAt, area.width()));
 }
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect twips) {

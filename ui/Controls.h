@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QLabel>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
 #include <QWidget>
-
-class QLabel;
 
 // Builders for the controls of the program's windows. Positions and sizes
 // are twips relative to the parent, as the window layouts are drawn up; each
@@ -26,11 +25,29 @@ template <typename W> W *place(QWidget *parent, const QString &name, QRect twips
 QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect twips);
 
 // A bordered cell on the tooltip (info) background. Its accessible name is
-// the text it shows; `caption` says what the figure is.
+// the text it shows; `caption` says what the figure is. A figure too wide
+// for the cell is drawn cut with an ellipsis, never silently clipped (a
+// clipped "12,345,678" would read as a smaller number), and its tooltip
+// shows it whole.
 QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect twips,
              Qt::Alignment alignment, const QString &caption = QString());
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect twips);
+
+class Cell : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // True when the text does not fit and is drawn shortened.
+    bool isCut() const;
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRect textArea() const;
+};
 
 // A push button whose caption wraps onto several centred lines when it is
 // wider than the button, as a tall button's caption does.

@@ -8,10 +8,12 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QToolTip>
 
 using namespace morvex;
 using namespace morvex::test;
@@ -87,6 +89,7 @@ private slots:
     void raceLabel();
     void tabOrder();
     void accessibility();
+    void wideFiguresAreCutVisibly();
     void badInputNeverCrashes();
 
     void fileAfterFirstClose();
@@ -463,6 +466,26 @@ void TestMainWindow::accessibility() {
             QCOMPARE(input->text(QAccessible::Name),
                      child<QLabel>(mainWindow(), labels[i])->text());
     }
+}
+
+// A figure wider than its field is drawn with an ellipsis and shown whole in
+// its tooltip; its text and accessible name stay whole.
+void TestMainWindow::wideFiguresAreCutVisibly() {
+    MessageRecorder boxes;
+    enterInputs(u"2000000000"_qs, u"1000000"_qs, 0);
+    calcButton()->click();
+    auto *total = child<controls::Cell>(mainWindow(), u"lblTotalAmount"_qs);
+    auto *upRate = child<controls::Cell>(mainWindow(), u"lblUpRate"_qs);
+    QCOMPARE(total->text(), u"2,000,000,000"_qs);
+    QVERIFY(total->isCut());
+    QVERIFY(!upRate->isCut());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), total->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(total, &hover);
+    QTRY_COMPARE(QToolTip::text(), u"2,000,000,000"_qs);
+    const QImage cut = total->grab().toImage();
+    total->setText(u"2,000"_qs);
+    QVERIFY(!total->isCut());
+    QVERIFY(total->grab().toImage() != cut);
 }
 
 // Whatever is typed, the command answers with a message or a result.
