@@ -16,7 +16,8 @@
 namespace morvex {
 namespace {
 
-// Full-width digits, sign, period and comma as their ASCII counterparts.
+// Full-width digits, sign, period, comma and space as their ASCII
+// counterparts, as a Japanese input method may type them.
 QChar halfWidth(QChar c) {
     const char16_t u = c.unicode();
     if (u >= 0xFF10 && u <= 0xFF19)
@@ -30,6 +31,8 @@ QChar halfWidth(QChar c) {
         return u'.';
     case 0xFF0C:
         return u',';
+    case 0x3000:
+        return u' ';
     default:
         return c;
     }
@@ -63,7 +66,13 @@ bool readLocaleNumber(const QString &text, std::string &ascii) {
     s.reserve(text.size());
     for (QChar c : text)
         s.append(halfWidth(c));
-    s = s.trimmed();
+    // Blanks around the number are allowed: the same blanks Val() skips.
+    qsizetype first = 0, last = s.size();
+    while (first < last && isBlank(s[first]))
+        ++first;
+    while (last > first && isBlank(s[last - 1]))
+        --last;
+    s = s.mid(first, last - first);
 
     qsizetype i = 0;
     const qsizetype n = s.size();
@@ -151,7 +160,7 @@ double Val(const QString &text) {
     const qsizetype n = text.size();
     // Blanks are skipped wherever they stand, so each read goes through next().
     auto next = [&]() -> QChar {
-        while (i < n && isBlank(text[i]))
+        while (i < n && isBlank(halfWidth(text[i])))
             ++i;
         return i < n ? halfWidth(text[i]) : QChar();
     };
@@ -246,6 +255,8 @@ QString FormatAmount(Amount value) {
 }
 
 QString SingleText(float value) {
+    if (value == 0.0f)
+        value = 0.0f; // no "-0"
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.7G", double(value));
     QString text = QString::fromLatin1(buffer);

@@ -6,8 +6,9 @@
 #include <cstdint>
 
 // Reading numbers from the user's text and writing amounts and singles as
-// text. Full-width digits, sign, period and comma, as a Japanese input method
-// types them, count as their ASCII counterparts wherever a number is read.
+// text. Full-width digits, sign, period, comma and space, as a Japanese input
+// method types them, count as their ASCII counterparts wherever a number is
+// read.
 namespace morvex {
 
 // True when the whole text, blanks around it allowed, is a number in the

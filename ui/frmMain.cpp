@@ -229,6 +229,7 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::Form_Unload() {
+    loaded = nullptr; // unloaded, though Qt deletes the window a little later
     const QString app = settings::applicationName();
     {
         settings::WriteGroup group(app);

@@ -75,7 +75,9 @@ void TestNumberText::readingInput_data() {
     QTest::newRow("full-width digits") << u"１０００"_qs << true << 1000.0;
     QTest::newRow("full-width grouped") << u"１，０００"_qs << true << 1.0;
     QTest::newRow("full-width sign and point") << u"－２．５"_qs << true << -2.5;
-    QTest::newRow("full-width space ends the reading") << u"12　3"_qs << false << 12.0;
+    QTest::newRow("full-width blanks around") << u"　1000　"_qs << true << 1000.0;
+    QTest::newRow("full-width space inside is skipped") << u"12　3"_qs << false << 123.0;
+    QTest::newRow("no-break space is no blank") << u"\u00a01000"_qs << false << 0.0;
     QTest::newRow("NUL inside") << QString::fromUtf16(u"12\0"
                                                       "3",
                                                       4)
@@ -228,6 +230,7 @@ void TestNumberText::singleText_data() {
     QTest::newRow("up-rate of odds 1.01") << CalcUpRate(1.01f) << "101.0001";
     QTest::newRow("binary tie rounds to even like printf") << 0.125f << "0.125";
     QTest::newRow("infinity") << std::numeric_limits<float>::infinity() << "INF";
+    QTest::newRow("negative zero") << -0.0f << "0";
 }
 
 void TestNumberText::singleText() {
