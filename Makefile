@@ -59,3 +59,17 @@ check-sanitize: deps
 		ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks (bench/): start-up against a bare Qt window, the calculation and
+# the table fill through the real widgets, and a callgrind profile of
+# start-up. Built with the shipped optimisation into $(BENCH_BUILD); prints
+# the tables and writes bench/results.md.
+BENCH_BUILD ?= build-bench
+BENCH_RUNS ?= 20
+.PHONY: bench
+bench:
+	@./scripts/install-deps bench
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEX_BENCH=ON \
+		-DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target morvex_bench
+	@./bench/run-bench $(BENCH_BUILD) --runs $(BENCH_RUNS)
