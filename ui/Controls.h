@@ -13,6 +13,12 @@ namespace morvex::controls {
 
 QRect twipsRect(int left, int top, int width, int height);
 
+// A control's box as a window's layout gives it: left, top, width, height in
+// twips (converted when the control is placed).
+inline QRect at(int left, int top, int width, int height) {
+    return QRect(left, top, width, height);
+}
+
 // Places a new widget of type W on `parent`.
 template <typename W> W *place(QWidget *parent, const QString &name, QRect twips) {
     auto *widget = new W(parent);

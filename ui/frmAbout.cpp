@@ -17,15 +17,13 @@
 
 namespace morvex {
 
+using controls::at;
+
 namespace {
 
 QPointer<frmAbout> loaded;
 
 const QString AboutWindowSection = QStringLiteral("AboutWindow");
-
-QRect at(int left, int top, int width, int height) {
-    return QRect(left, top, width, height);
-}
 
 // Widens a read-only box, never narrows it, so that its whole text shows:
 // the address is the one thing a user wants to read off this window. It

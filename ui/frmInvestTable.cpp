@@ -17,15 +17,13 @@
 
 namespace morvex {
 
+using controls::at;
+
 namespace {
 
 QPointer<frmInvestTable> loaded;
 
 const QString TableWindowSection = QStringLiteral("TableWindow");
-
-QRect at(int left, int top, int width, int height) {
-    return QRect(left, top, width, height);
-}
 
 // Left edges and widths of the five columns, twips.
 constexpr int ColumnLeft[frmInvestTable::Columns] = {240, 960, 1920, 2880, 3840};

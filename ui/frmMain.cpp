@@ -20,6 +20,8 @@
 
 namespace morvex {
 
+using controls::at;
+
 using controls::twipsRect;
 
 namespace {
@@ -32,10 +34,6 @@ const QString StartAmountKey = QStringLiteral("StartAmount");
 const QString OddsKey = QStringLiteral("Odds");
 const QString DefeatsKey = QStringLiteral("Defeats");
 constexpr int DefeatsItems = 20;
-
-QRect at(int left, int top, int width, int height) {
-    return QRect(left, top, width, height);
-}
 
 } // namespace
 

@@ -11,15 +11,13 @@
 
 namespace morvex {
 
+using controls::at;
+
 namespace {
 
 QPointer<frmUsage> loaded;
 
 const QString UsageWindowSection = QStringLiteral("UsageWindow");
-
-QRect at(int left, int top, int width, int height) {
-    return QRect(left, top, width, height);
-}
 
 // A line of help text, in the monospaced font so that the full-width spaces
 // of the glossary line its colons up. Positions are relative to the frame.
