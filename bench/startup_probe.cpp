@@ -2,26 +2,29 @@
 //
 // Starts PROGRAM on the X display named by DISPLAY and waits for the first
 // top-level window that PROGRAM maps. At that moment it stops the program,
-// reads its resident memory, ends it, and prints one line:
+// reads its CPU time and resident memory, ends it, and prints one line:
 //
-//     wall_ms=<exec until mapped> cpu_ms=<user+system CPU time> rss_kib=<VmRSS>
+//     wall_ms=<exec until mapped> cpu_ms=<user+system CPU time>
+//     rss_kib=<VmRSS> anon_kib=<RssAnon>
 //
 // The map is seen as a MapNotify event on the root window
 // (SubstructureNotify), so the program is not polled and nothing but this
 // process waits on the X server. The CPU time is that of the whole process,
-// every thread included, at the moment it was stopped.
+// every thread included. RssAnon is the part of the resident memory that is
+// the process's own (heap, stacks); the rest are pages of the files it maps,
+// libraries and fonts, shared with every other process that maps them.
 //
 // --end kill (the default) stops the program with SIGSTOP the moment the map
-// arrives, measures it standing still and kills it. --end term sends SIGTERM instead and
-// waits for the program to finish, for runs under a profiler that writes its
-// results on the way out (valgrind); the figures then include the profiler.
+// arrives, measures it standing still and kills it. --end term sends SIGTERM
+// instead and waits for the program to finish, for runs under a profiler
+// that writes its results on the way out (valgrind); the figures then
+// include the profiler.
 //
 // --smaps FILE copies /proc/<pid>/smaps at the moment of the map, for a look
 // at where the resident memory lies.
 #include <xcb/xcb.h>
 
 #include <algorithm>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -61,13 +64,13 @@ double cpuMs(pid_t pid) {
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-// VmRSS of /proc/<pid>/status in KiB, or -1.
-long residentKiB(pid_t pid) {
+// A field of /proc/<pid>/status in KiB ("VmRSS:"), or -1.
+long statusKiB(pid_t pid, const std::string &field) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
+        if (line.rfind(field, 0) == 0)
+            return std::strtol(line.c_str() + field.size(), nullptr, 10);
     return -1;
 }
 
@@ -199,7 +202,8 @@ int main(int argc, char *argv[]) {
     // Read while the program stands still (with --end kill), before its
     // exit would add the cost of tearing the process down.
     const double cpu = cpuMs(pid);
-    const long rss = residentKiB(pid);
+    const long rss = statusKiB(pid, "VmRSS:");
+    const long anonymous = statusKiB(pid, "RssAnon:");
     if (!smapsCopy.empty()) {
         std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
         std::ofstream(smapsCopy) << smaps.rdbuf();
@@ -210,6 +214,7 @@ int main(int argc, char *argv[]) {
         fail(std::string("waitpid: ") + std::strerror(errno));
     xcb_disconnect(x);
 
-    std::printf("wall_ms=%.3f cpu_ms=%.3f rss_kib=%ld\n", mapped - start, cpu, rss);
+    std::printf("wall_ms=%.3f cpu_ms=%.3f rss_kib=%ld anon_kib=%ld\n", mapped - start, cpu, rss,
+                anonymous);
     return 0;
 }
