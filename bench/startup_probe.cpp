@@ -14,11 +14,11 @@
 // the process's own (heap, stacks); the rest are pages of the files it maps,
 // libraries and fonts, shared with every other process that maps them.
 //
-// --end kill (the default) stops the program with SIGSTOP the moment the map
-// arrives, measures it standing still and kills it. --end term sends SIGTERM
-// instead and waits for the program to finish, for runs under a profiler
-// that writes its results on the way out (valgrind); the figures then
-// include the profiler.
+// The program is stopped with SIGSTOP the moment the map arrives and
+// measured standing still. --end kill (the default) then kills it; --end
+// term sends SIGTERM instead and waits for the program to finish, for runs
+// under a profiler that writes its results on the way out (valgrind); the
+// figures then include the profiler.
 //
 // --smaps FILE copies /proc/<pid>/smaps at the moment of the map, for a look
 // at where the resident memory lies.
@@ -170,18 +170,15 @@ int main(int argc, char *argv[]) {
                 continue;
             // Freeze the program first, ask whose window it is second: the
             // question takes a round trip to the server.
-            if (killAtMap) {
-                kill(pid, SIGSTOP);
-                int status = 0;
-                if (waitpid(pid, &status, WUNTRACED) != pid || !WIFSTOPPED(status))
-                    fail(std::string(argv[first]) + " ended as it mapped a window");
-            }
+            kill(pid, SIGSTOP);
+            int status = 0;
+            if (waitpid(pid, &status, WUNTRACED) != pid || !WIFSTOPPED(status))
+                fail(std::string(argv[first]) + " ended as it mapped a window");
             if (windowPid(x, window, netWmPid) == pid) {
                 mapped = at;
                 break;
             }
-            if (killAtMap)
-                kill(pid, SIGCONT);
+            kill(pid, SIGCONT);
         }
         if (mapped >= 0)
             break;
@@ -199,8 +196,8 @@ int main(int argc, char *argv[]) {
         poll(&watched, 1, int(std::min(left, 100.0)) + 1);
     }
 
-    // Read while the program stands still (with --end kill), before its
-    // exit would add the cost of tearing the process down.
+    // Read while the program stands still, before its exit would add the
+    // cost of tearing the process down.
     const double cpu = cpuMs(pid);
     const long rss = statusKiB(pid, "VmRSS:");
     const long anonymous = statusKiB(pid, "RssAnon:");
@@ -209,6 +206,7 @@ int main(int argc, char *argv[]) {
         std::ofstream(smapsCopy) << smaps.rdbuf();
     }
     kill(pid, killAtMap ? SIGKILL : SIGTERM);
+    kill(pid, SIGCONT); // a stopped program takes its SIGTERM once it runs again
     int status = 0;
     if (waitpid(pid, &status, 0) != pid)
         fail(std::string("waitpid: ") + std::strerror(errno));
