@@ -224,6 +224,9 @@ void frmInvestTable::Form_Load() {
 
 void frmInvestTable::Form_Unload() {
     savePosition(this, TableWindowSection);
+    // Gone for the program before Qt deletes it: the next press loads anew.
+    if (loaded == this)
+        loaded = nullptr;
 }
 
 } // namespace morvex
