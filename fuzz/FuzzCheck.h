@@ -71,30 +71,6 @@ inline QString describe(Amount value) {
     return QStringLiteral("Amount raw %1").arg(value.raw());
 }
 
-// Stakes and totals are whole numbers of hundreds. ToAmount multiplies by
-// 10,000 in double precision, so up to 2^53 raw units (about 900 billion
-// yen) the raw value is exactly a multiple of 1,000,000; beyond, it is the
-// double nearest to one, a few ten-thousandths of a yen off.
-inline constexpr std::int64_t RawPerHundred = 100 * 10000;
-
-// The number of hundreds nearest to the amount.
-inline std::int64_t hundredsOf(Amount amount) {
-    const __int128 raw = amount.raw();
-    const __int128 half = raw < 0 ? -RawPerHundred / 2 : RawPerHundred / 2;
-    return std::int64_t((raw + half) / RawPerHundred);
-}
-
-inline bool isWholeHundreds(Amount amount) {
-    const std::int64_t raw = amount.raw();
-    if (raw % RawPerHundred == 0)
-        return true;
-    if (raw >= -(std::int64_t(1) << 53) && raw <= (std::int64_t(1) << 53))
-        return false;
-    // double(raw) is exact for a raw value that came from a double.
-    const __int128 exact = __int128(hundredsOf(amount)) * RawPerHundred;
-    return double(raw) == double(exact) && __int128(double(raw)) == raw;
-}
-
 // Reads fixed-size values from the front of the input, zero-padded when the
 // input runs out.
 class Bytes {
