@@ -11,7 +11,6 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QToolTip>
 
@@ -53,18 +52,6 @@ void enterInputs(const QString &start, const QString &odds, int defeats) {
     defeatsList()->setCurrentIndex(defeats);
 }
 
-class ProbeWindow : public Form {
-public:
-    ProbeWindow(const QString &name, QStringList *unloads)
-        : Form(name, name, 1500, 1500, Frame::FixedDialog), unloads_(unloads) {}
-
-protected:
-    void Form_Unload() override { unloads_->append(formName()); }
-
-private:
-    QStringList *unloads_;
-};
-
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -90,7 +77,6 @@ private slots:
     void tabOrder();
     void accessibility();
     void wideFiguresAreCutVisibly();
-    void badInputNeverCrashes();
 
     void fileAfterFirstClose();
     void restoresAcrossRestart();
@@ -99,7 +85,6 @@ private slots:
     void storedValuesThatAreNotNumbers();
     void offScreenPositionComesBack();
     void maximisedWindowSavesNormalPosition();
-    void closeWalk();
     void programEndsWhenMainWindowCloses();
 
 private:
@@ -488,30 +473,6 @@ void TestMainWindow::wideFiguresAreCutVisibly() {
     QVERIFY(total->grab().toImage() != cut);
 }
 
-// Whatever is typed, the command answers with a message or a result.
-void TestMainWindow::badInputNeverCrashes() {
-    const QString texts[] = {
-        QString(20000, u'9'), u"-1e400"_qs, u"1e-400"_qs,  QString(3, QChar(0)) + u"5"_qs,
-        u"\t\r\n"_qs,         u"😀😀"_qs,     u"+-+-"_qs,    u"9"_qs.repeated(309) + u".5"_qs,
-        u"1e308"_qs,          u"-1000"_qs,  u"1,0,0,0"_qs, u"０．５"_qs,
-    };
-    for (const QString &start : texts) {
-        for (const QString &odds : texts) {
-            MessageRecorder boxes;
-            startBox()->setText(start);
-            oddsBox()->setText(odds);
-            calcButton()->click();
-            // Either one message, or a full set of figures.
-            QVERIFY(boxes.messages.size() <= 1);
-            if (boxes.messages.isEmpty()) {
-                static const QRegularExpression amount(u"^-?\\d{1,3}(,\\d{3})*$"_qs);
-                QVERIFY2(amount.match(shown("lblInvestAmount")).hasMatch(), qPrintable(start));
-                QVERIFY2(amount.match(shown("lblProfit")).hasMatch(), qPrintable(odds));
-            }
-        }
-    }
-}
-
 void TestMainWindow::fileAfterFirstClose() {
     const QString file = settings::storePath(settings::applicationName());
     mainWindow()->close();
@@ -626,25 +587,6 @@ void TestMainWindow::maximisedWindowSavesNormalPosition() {
     const QString app = settings::applicationName();
     QCOMPARE(settings::readSetting(app, u"MainWindow"_qs, u"WindowLeft"_qs, QString()), u"3150"_qs);
     QCOMPARE(settings::readSetting(app, u"MainWindow"_qs, u"WindowTop"_qs, QString()), u"1800"_qs);
-}
-
-// Closing the main window closes the first other loaded window, and only it;
-// the program ends with the last window.
-void TestMainWindow::closeWalk() {
-    QStringList unloads;
-    QSignalSpy ended(&LoadedWindows::instance(), &LoadedWindows::allUnloaded);
-    (new ProbeWindow(u"frmUsage"_qs, &unloads))->show();
-    (new ProbeWindow(u"frmInvestTable"_qs, &unloads))->show();
-    QCOMPARE(LoadedWindows::names(),
-             (QStringList{u"frmMain"_qs, u"frmUsage"_qs, u"frmInvestTable"_qs}));
-    mainWindow()->close();
-    flushDeletes();
-    QCOMPARE(unloads, QStringList{u"frmUsage"_qs});
-    QCOMPARE(LoadedWindows::names(), QStringList{u"frmInvestTable"_qs});
-    QCOMPARE(ended.count(), 0);
-    loadedWindow(u"frmInvestTable"_qs)->close();
-    QCOMPARE(ended.count(), 1);
-    QCOMPARE(unloads, (QStringList{u"frmUsage"_qs, u"frmInvestTable"_qs}));
 }
 
 void TestMainWindow::programEndsWhenMainWindowCloses() {
