@@ -6,6 +6,7 @@
 
 #include "core/Amount.h"
 #include "core/RuntimeError.h"
+#include "tests/core/ErrorOf.h"
 
 #include <QLocale>
 #include <QString>
@@ -37,16 +38,7 @@ inline void useJapaneseLocale() {
             ::morvex::fuzz::fail(invariant, detail);                                               \
     } while (false)
 
-// Runs `call` and returns the number of the RuntimeError it raised, or 0.
-// Any other exception escapes to libFuzzer, which reports it as a crash.
-template <typename F> int errorOf(F &&call) {
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::errorOf; // any exception but a RuntimeError reaches libFuzzer as a crash
 
 // A text for a report: quoted, with its UTF-16 code units, since the
 // interesting characters are often invisible or look like others.

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 namespace morvex::test {
 
@@ -68,6 +69,17 @@ inline void closeAllWindows() {
         LoadedWindows::forms().constLast()->close();
     flushDeletes();
 }
+
+// One run of the program for one test: its own settings directory, the
+// program started, and every window closed again at the end.
+class ProgramRun {
+public:
+    ProgramRun() { startProgram(); }
+    ~ProgramRun() { closeAllWindows(); }
+
+private:
+    ScopedConfigDir config_; // made before the start, removed after the close
+};
 
 template <typename W> W *child(QWidget *window, const QString &name) {
     W *widget = window ? window->findChild<W *>(name) : nullptr;

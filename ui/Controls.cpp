@@ -16,14 +16,6 @@ QRect twipsRect(int left, int top, int width, int height) {
                  twipsToPixels(height));
 }
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect twips) {
-    auto *caption = place<QLabel>(parent, name, twips);
-    caption->setText(text);
-    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    caption->setTextFormat(Qt::PlainText);
-    return caption;
-}
-
 QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect twips,
              Qt::Alignment alignment, const QString &caption) {
     auto *field = place<Cell>(parent, name, twips);

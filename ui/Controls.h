@@ -27,8 +27,16 @@ template <typename W> W *place(QWidget *parent, const QString &name, QRect twips
     return widget;
 }
 
-// A caption: left- and top-aligned text without a border; never takes focus.
-QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect twips);
+// A caption: left- and top-aligned plain text without a border; never takes
+// focus. L may be a label class of a window's own.
+template <typename L = QLabel>
+L *label(QWidget *parent, const QString &name, const QString &text, QRect twips) {
+    auto *caption = place<L>(parent, name, twips);
+    caption->setTextFormat(Qt::PlainText);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    caption->setText(text);
+    return caption;
+}
 
 // A bordered cell on the tooltip (info) background. Its accessible name is
 // the text it shows; `caption` says what the figure is. A figure too wide

@@ -70,14 +70,6 @@ private:
     int room_ = 0;
 };
 
-Heading *heading(QWidget *parent, const QString &name, const QString &text, QRect twips) {
-    auto *label = controls::place<Heading>(parent, name, twips);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setText(text);
-    return label;
-}
-
 } // namespace
 
 frmInvestTable::frmInvestTable()
@@ -87,12 +79,12 @@ frmInvestTable::frmInvestTable()
     const QString headers[Columns] = {u"連敗数"_qs, u"今回投資額"_qs, u"累計投資額"_qs,
                                       u"的中回収額"_qs, u"的中時利益"_qs};
 
-    Heading *startHeading =
-        heading(this, u"lblStartAmount"_qs, u"開始金額：1000円"_qs, at(240, 120, 1935, 255));
+    Heading *startHeading = controls::label<Heading>(
+        this, u"lblStartAmount"_qs, u"開始金額：1000円"_qs, at(240, 120, 1935, 255));
     Heading *oddsHeading =
-        heading(this, u"lblOdds"_qs, u"倍率：3.0倍"_qs, at(2040, 120, 1455, 255));
-    Heading *upRateHeading =
-        heading(this, u"lblUpRate"_qs, u"上昇率：1.5倍"_qs, at(3360, 120, 1695, 255));
+        controls::label<Heading>(this, u"lblOdds"_qs, u"倍率：3.0倍"_qs, at(2040, 120, 1455, 255));
+    Heading *upRateHeading = controls::label<Heading>(this, u"lblUpRate"_qs, u"上昇率：1.5倍"_qs,
+                                                      at(3360, 120, 1695, 255));
     const int gap = QFontMetrics(font()).averageCharWidth() / 2; // between two headings
     startHeading->setRoom(oddsHeading->x() - startHeading->x() - gap);
     oddsHeading->setRoom(upRateHeading->x() - oddsHeading->x() - gap);

@@ -2,25 +2,17 @@
 // betting plan, the rounding rules and every fault the procedures can raise.
 #include "core/CommonModule.h"
 #include "core/RuntimeError.h"
+#include "tests/core/ErrorOf.h"
 
 #include <QTest>
 #include <limits>
 
 using namespace morvex;
+using morvex::test::errorOf;
 
 Q_DECLARE_METATYPE(morvex::Amount)
 
 namespace {
-
-// The error number a call raises, or 0 when it returns normally.
-template <typename F> int errorOf(F &&call) {
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e.number;
-    }
-    return 0;
-}
 
 Amount yen(std::int64_t whole) {
     return Amount::fromRaw(whole * 10000);

@@ -3,23 +3,16 @@
 #include "core/CommonModule.h"
 #include "core/NumberText.h"
 #include "core/RuntimeError.h"
+#include "tests/core/ErrorOf.h"
 
 #include <QLocale>
 #include <QTest>
 #include <limits>
 
 using namespace morvex;
+using morvex::test::errorOf;
 
 namespace {
-
-template <typename F> int errorOf(F &&call) {
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e.number;
-    }
-    return 0;
-}
 
 const double inf = std::numeric_limits<double>::infinity();
 

@@ -55,7 +55,7 @@ QStringList takeMessages(MessageRecorder &boxes) {
 class TestInvestTable : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScopedConfigDir> config_;
+    std::optional<ProgramRun> run_;
     std::unique_ptr<MessageRecorder> boxes_;
 
     static QString indexed(QString array, int i) { return array + u'_' + QString::number(i); }
@@ -89,14 +89,12 @@ class TestInvestTable : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan)); }
     void init() {
-        config_ = std::make_unique<ScopedConfigDir>();
+        run_.emplace();
         boxes_ = std::make_unique<MessageRecorder>();
-        startProgram();
     }
     void cleanup() {
-        closeAllWindows();
         boxes_.reset();
-        config_.reset();
+        run_.reset();
     }
 
     // Header cells are centred on the 3-D light colour; the defeats column is

@@ -82,18 +82,16 @@ private slots:
     void maximisedWindowSavesNormalPosition();
 
 private:
-    std::unique_ptr<ScopedConfigDir> config_;
+    std::optional<ProgramRun> run_;
 };
 
 void TestMainWindow::init() {
-    config_ = std::make_unique<ScopedConfigDir>();
-    startProgram();
+    run_.emplace();
     QVERIFY(QTest::qWaitForWindowExposed(mainWindow()));
 }
 
 void TestMainWindow::cleanup() {
-    closeAllWindows();
-    config_.reset();
+    run_.reset();
 }
 
 void TestMainWindow::layout_data() {

@@ -56,19 +56,13 @@ class TestGlyphs : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan)); }
-    void init() {
-        config_ = std::make_unique<ScopedConfigDir>();
-        startProgram();
-    }
-    void cleanup() {
-        closeAllWindows();
-        config_.reset();
-    }
+    void init() { run_.emplace(); }
+    void cleanup() { run_.reset(); }
     void everyWindow();
     void everyMessage();
 
 private:
-    std::unique_ptr<ScopedConfigDir> config_;
+    std::optional<ProgramRun> run_;
 };
 
 void TestGlyphs::everyWindow() {

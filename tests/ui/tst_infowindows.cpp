@@ -73,17 +73,11 @@ struct ShowWatch : QObject {
 
 class TestInfoWindows : public QObject {
     Q_OBJECT
-    std::unique_ptr<ScopedConfigDir> config_;
+    std::optional<ProgramRun> run_;
 
 private slots:
-    void init() {
-        config_ = std::make_unique<ScopedConfigDir>();
-        startProgram();
-    }
-    void cleanup() {
-        closeAllWindows();
-        config_.reset();
-    }
+    void init() { run_.emplace(); }
+    void cleanup() { run_.reset(); }
 
     void controls_data();
     void controls() {
