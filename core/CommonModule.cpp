@@ -55,4 +55,11 @@ Amount CalcTotalAmount(std::int32_t startAmount, float upRate, std::int16_t defe
     return total;
 }
 
+double CalcPayout(double stake, float odds) {
+    FaultWatch fp;
+    const double payout = fp.mul(stake, double(odds));
+    fp.check();
+    return payout;
+}
+
 } // namespace morvex

@@ -26,4 +26,8 @@ Amount CalcInvestAmount(std::int32_t startAmount, float upRate, std::int16_t def
 // total is rounded to hundreds after each stake is added. 0 for defeats < 0.
 Amount CalcTotalAmount(std::int32_t startAmount, float upRate, std::int16_t defeats);
 
+// What a winning stake pays back: stake × odds in double precision. A
+// product beyond the double range raises Overflow.
+double CalcPayout(double stake, float odds);
+
 } // namespace morvex

@@ -1,12 +1,12 @@
 #include "core/FaultWatch.h"
 
+#include "core/Conversions.h"
 #include "core/RuntimeError.h"
-#include "core/Single.h"
 
 namespace morvex {
 
 float FaultWatch::narrow(double value) {
-    const float result = narrowToSingle(value);
+    const float result = ToSingle(value);
     if (std::isinf(result) && std::isfinite(value))
         overflowOrInvalid_ = true;
     return result;

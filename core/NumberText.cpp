@@ -1,16 +1,14 @@
 #include "core/NumberText.h"
 
-#include "core/Rounding.h"
 #include "core/RuntimeError.h"
-#include "core/Single.h"
 
 #include <QLocale>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <locale.h>
+#include <optional>
 #include <string>
 
 namespace morvex {
@@ -41,9 +39,6 @@ QChar halfWidth(QChar c) {
 bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
-bool isSign(QChar c) {
-    return c == u'+' || c == u'-';
-}
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
@@ -55,10 +50,11 @@ double parseAscii(const std::string &number) {
     return strtod_l(number.c_str(), nullptr, cLocale);
 }
 
-// The numeric test and the whole-text conversion share this reader: it
-// returns false when `text` is not a number in the locale, and otherwise
-// leaves the number, group separators removed, as ASCII text in `ascii`.
-bool readLocaleNumber(const QString &text, std::string &ascii) {
+// The one reading of a number from text, for the numeric test and every
+// conversion: the whole text, blanks around it allowed, in the user's
+// locale. Gives the number as plain ASCII ("-1234.5e6", group separators
+// dropped), or nothing when the text is not a number.
+std::optional<std::string> scanNumber(const QString &text) {
     const QLocale locale;
     const QString group = locale.groupSeparator();
     const QString decimal = locale.decimalPoint();
@@ -66,174 +62,152 @@ bool readLocaleNumber(const QString &text, std::string &ascii) {
     s.reserve(text.size());
     for (QChar c : text)
         s.append(halfWidth(c));
-    // Blanks around the number are allowed: the same blanks Val() skips.
-    qsizetype first = 0, last = s.size();
-    while (first < last && isBlank(s[first]))
-        ++first;
-    while (last > first && isBlank(s[last - 1]))
-        --last;
-    s = s.mid(first, last - first);
+    qsizetype i = 0, n = s.size();
+    while (i < n && isBlank(s[i]))
+        ++i;
+    while (n > i && isBlank(s[n - 1]))
+        --n;
 
-    qsizetype i = 0;
-    const qsizetype n = s.size();
     auto at = [&](const QString &token) {
-        return !token.isEmpty() && s.mid(i, token.size()) == token;
+        return !token.isEmpty() && QStringView(s).sliced(i, n - i).startsWith(token);
     };
-    ascii.clear();
-    if (i < n && isSign(s[i]))
+    auto digitAt = [&](qsizetype k) { return k < n && isAsciiDigit(s[k]); };
+    std::string ascii;
+    auto takeDigits = [&] {
+        qsizetype count = 0;
+        while (digitAt(i)) {
+            ascii += char(s[i++].unicode());
+            ++count;
+        }
+        return count;
+    };
+
+    if (i < n && (s[i] == u'+' || s[i] == u'-'))
         ascii += char(s[i++].unicode());
     else if (at(locale.negativeSign()))
         ascii += '-', i += locale.negativeSign().size();
     else if (at(locale.positiveSign()))
         i += locale.positiveSign().size();
 
-    int digits = 0;
-    for (;;) {
-        if (i < n && isAsciiDigit(s[i])) {
-            ascii += char(s[i++].unicode());
-            ++digits;
-        } else if (digits > 0 && at(group) && group != decimal) {
-            i += group.size();
-        } else {
-            break;
-        }
+    qsizetype digits = takeDigits();
+    // A group separator groups: it follows a digit and exactly three digits
+    // follow it.
+    while (digits > 0 && group != decimal && at(group)) {
+        const qsizetype next = i + group.size();
+        if (!(digitAt(next) && digitAt(next + 1) && digitAt(next + 2)) || digitAt(next + 3))
+            return std::nullopt;
+        i = next;
+        digits += takeDigits();
     }
     if (at(decimal)) {
         i += decimal.size();
         ascii += '.';
-        while (i < n && isAsciiDigit(s[i])) {
-            ascii += char(s[i++].unicode());
-            ++digits;
-        }
+        digits += takeDigits();
     }
     if (digits == 0)
-        return false;
+        return std::nullopt;
     if (i < n && (s[i] == u'e' || s[i] == u'E')) {
         ascii += 'e';
         ++i;
-        if (i < n && isSign(s[i]))
+        if (i < n && (s[i] == u'+' || s[i] == u'-'))
             ascii += char(s[i++].unicode());
-        int exponentDigits = 0;
-        while (i < n && isAsciiDigit(s[i])) {
-            ascii += char(s[i++].unicode());
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0)
-            return false;
+        if (takeDigits() == 0)
+            return std::nullopt;
     }
-    return i == n;
+    if (i != n)
+        return std::nullopt;
+    return ascii;
 }
 
-// Whole-number digits of a value already rounded to an integer, with the
-// locale's group separator every three digits.
+// Decimal digits with the locale's group separator every three digits.
+QString groupDigits(const std::string &digits, bool negative) {
+    const QString group = QLocale().groupSeparator();
+    QString out;
+    out.reserve(qsizetype(digits.size() + digits.size() / 3 * group.size() + 1));
+    if (negative)
+        out += u'-';
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += group;
+        out += QLatin1Char(digits[i]);
+    }
+    return out;
+}
+
+// Whole-number digits of a value already rounded to an integer.
 QString groupedInteger(double integral) {
-    if (integral == 0.0 || std::isnan(integral))
-        return std::isnan(integral) ? QStringLiteral("NaN") : QStringLiteral("0");
+    if (std::isnan(integral))
+        return QStringLiteral("NaN");
     if (std::isinf(integral))
         return integral > 0 ? QStringLiteral("∞") : QStringLiteral("-∞");
     char buffer[400]; // the largest double has 309 digits
     std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(integral));
-    const QString digits = QString::fromLatin1(buffer);
-    const QString group = QLocale().groupSeparator();
-    QString out;
-    out.reserve(digits.size() + digits.size() / 3 * group.size() + 1);
-    if (integral < 0)
-        out += u'-';
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += group;
-        out += digits[i];
+    return groupDigits(buffer, integral < 0);
+}
+
+// A whole number as sign and digits, without leading zeros.
+struct Whole {
+    bool negative = false;
+    std::string digits;
+};
+
+Whole wholeOf(const QString &text) {
+    const std::optional<std::string> number = scanNumber(text);
+    if (!number || number->find_first_of(".e") != std::string::npos)
+        throw RuntimeError(TypeMismatch);
+    Whole whole;
+    whole.negative = number->front() == '-';
+    whole.digits = number->substr(number->find_first_not_of("+-0") == std::string::npos
+                                      ? number->size()
+                                      : number->find_first_not_of("+-0"));
+    if (whole.digits.empty())
+        whole = {false, "0"};
+    return whole;
+}
+
+bool lessInMagnitude(const std::string &a, const std::string &b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// |a| + |b| or, with `subtract` and |a| ≥ |b|, |a| − |b|, as digits.
+std::string combine(const std::string &a, const std::string &b, bool subtract) {
+    std::string out;
+    int carry = 0;
+    for (std::size_t i = 0; i < a.size() || i < b.size() || carry; ++i) {
+        const int x = i < a.size() ? a[a.size() - 1 - i] - '0' : 0;
+        const int y = i < b.size() ? b[b.size() - 1 - i] - '0' : 0;
+        int digit = subtract ? x - y - carry : x + y + carry;
+        carry = subtract ? digit < 0 : digit > 9;
+        digit += subtract ? (digit < 0 ? 10 : 0) : (digit > 9 ? -10 : 0);
+        out.insert(out.begin(), char('0' + digit));
     }
-    return out;
+    const std::size_t first = out.find_first_not_of('0');
+    return first == std::string::npos ? "0" : out.substr(first);
 }
 
 } // namespace
 
 bool IsNumeric(const QString &text) {
-    std::string ascii;
-    return readLocaleNumber(text, ascii);
-}
-
-double Val(const QString &text) {
-    std::string ascii;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    // Blanks are skipped wherever they stand, so each read goes through next().
-    auto next = [&]() -> QChar {
-        while (i < n && isBlank(halfWidth(text[i])))
-            ++i;
-        return i < n ? halfWidth(text[i]) : QChar();
-    };
-    if (isSign(next())) {
-        ascii += char(next().unicode());
-        ++i;
-    }
-    bool anyDigit = false;
-    while (isAsciiDigit(next())) {
-        ascii += char(next().unicode());
-        ++i;
-        anyDigit = true;
-    }
-    if (next() == u'.') {
-        ascii += '.';
-        ++i;
-        while (isAsciiDigit(next())) {
-            ascii += char(next().unicode());
-            ++i;
-            anyDigit = true;
-        }
-    }
-    if (!anyDigit)
-        return 0.0;
-    const QChar e = next();
-    if (e == u'e' || e == u'E') {
-        const qsizetype mark = i;
-        std::string exponent = "e";
-        ++i;
-        if (isSign(next())) {
-            exponent += char(next().unicode());
-            ++i;
-        }
-        bool exponentDigit = false;
-        while (isAsciiDigit(next())) {
-            exponent += char(next().unicode());
-            ++i;
-            exponentDigit = true;
-        }
-        if (exponentDigit)
-            ascii += exponent;
-        else
-            i = mark;
-    }
-    return parseAscii(ascii);
+    return scanNumber(text).has_value();
 }
 
 double ToNumber(const QString &text) {
-    std::string ascii;
-    if (!readLocaleNumber(text, ascii))
+    const std::optional<std::string> number = scanNumber(text);
+    if (!number)
         throw RuntimeError(TypeMismatch);
-    const double value = parseAscii(ascii);
-    if (std::isinf(value))
-        throw RuntimeError(Overflow);
-    return value;
+    return parseAscii(*number);
 }
 
-std::int32_t ToInt32(double value) {
-    const double rounded = roundHalfEven(value);
-    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
-        throw RuntimeError(Overflow);
-    return static_cast<std::int32_t>(rounded);
-}
-
-std::int16_t ToInt16(double value) {
-    const double rounded = roundHalfEven(value);
-    if (!(rounded >= -32768.0 && rounded <= 32767.0))
-        throw RuntimeError(Overflow);
-    return static_cast<std::int16_t>(rounded);
-}
-
-float ToSingle(double value) {
-    return narrowToSingle(value);
+QString AmountDifference(const QString &minuend, const QString &subtrahend) {
+    const Whole a = wholeOf(minuend);
+    Whole b = wholeOf(subtrahend);
+    b.negative = !b.negative && b.digits != "0"; // a − b = a + (−b)
+    if (a.negative == b.negative)
+        return groupDigits(combine(a.digits, b.digits, false), a.negative);
+    const bool aLarger = !lessInMagnitude(a.digits, b.digits);
+    const std::string digits =
+        aLarger ? combine(a.digits, b.digits, true) : combine(b.digits, a.digits, true);
+    return groupDigits(digits, digits != "0" && (aLarger ? a.negative : b.negative));
 }
 
 QString FormatAmount(double value) {

@@ -1,7 +1,5 @@
 #include "core/RuntimeError.h"
 
-#include <utility>
-
 namespace morvex {
 
 std::string errorDescription(int errorNumber) {
@@ -19,8 +17,5 @@ std::string errorDescription(int errorNumber) {
 
 RuntimeError::RuntimeError(int errorNumber)
     : number(errorNumber), description(errorDescription(errorNumber)) {}
-
-RuntimeError::RuntimeError(int errorNumber, std::string text)
-    : number(errorNumber), description(std::move(text)) {}
 
 } // namespace morvex

@@ -14,7 +14,6 @@ inline constexpr int TypeMismatch = 13;
 // A run-time error: a number and a description text (UTF-8).
 struct RuntimeError : std::exception {
     explicit RuntimeError(int errorNumber);
-    RuntimeError(int errorNumber, std::string text);
 
     const char *what() const noexcept override { return description.c_str(); }
 

@@ -8,6 +8,7 @@
 // showing what was read back gives the same text again.
 #include "FuzzCheck.h"
 
+#include "core/Conversions.h"
 #include "core/NumberText.h"
 
 #include <QRegularExpression>

@@ -157,6 +157,8 @@ void TestCommonModule::faults_data() {
         << std::function<void()>([] { RoundAmount(1.7e308, 2); }) << Overflow;
     QTest::newRow("rounding at -400 digits divides by zero")
         << std::function<void()>([] { RoundAmount(1.0, -400); }) << DivisionByZero;
+    QTest::newRow("payout beyond the double range")
+        << std::function<void()>([] { CalcPayout(1e300, 1e30f); }) << Overflow;
     QTest::newRow("the 16-bit counter cannot step past 32767")
         << std::function<void()>([] { CalcTotalAmount(100, 1.0f, 32767); }) << Overflow;
 }
@@ -173,7 +175,7 @@ void TestCommonModule::profitDrift() {
     const float rate = CalcUpRate(odds);
     const Amount stake = CalcInvestAmount(1000, rate, 12);
     const Amount total = CalcTotalAmount(1000, rate, 12);
-    const Amount payout = ToAmount(stake.toDouble() * double(odds));
+    const Amount payout = ToAmount(CalcPayout(stake.toDouble(), odds));
     // 20,816.8724: shown as 20,817 where start × (odds − 1) would be 200.
     QCOMPARE((payout - total).raw(), qint64(208168724));
 }
