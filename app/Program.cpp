@@ -1,25 +1,73 @@
 #include "app/Program.h"
 
-#include "settings/SettingsStore.h"
 #include "ui/Fonts.h"
 #include "ui/LoadedWindows.h"
 #include "ui/ProgramIcon.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 namespace morvex {
+namespace {
+
+// Closes every window the way its close box does, the main window first, so
+// that each one's unload saves what it keeps.
+void closeEveryWindow() {
+    while (!LoadedWindows::forms().isEmpty())
+        LoadedWindows::forms().constFirst()->close();
+}
+
+#ifdef Q_OS_UNIX
+int signalSocket[2] = {-1, -1};
+
+void noteSignal(int) {
+    const char byte = 0;
+    [[maybe_unused]] const ssize_t written = ::write(signalSocket[1], &byte, 1);
+}
+
+// A logout, a session manager or kill ends the program as closing its
+// windows would. The handler only notes the signal; the windows are closed
+// from the event loop.
+void closeOnTerminationSignals() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalSocket[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+        char byte;
+        [[maybe_unused]] const ssize_t read = ::read(signalSocket[0], &byte, 1);
+        closeEveryWindow();
+    });
+    struct sigaction action = {};
+    action.sa_handler = noteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+#endif
+
+} // namespace
 
 void startProgram() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(programIcon());
-    QApplication::setFont(uiFont()); // message boxes too
-    static const QMetaObject::Connection quitWhenUnloaded =
+    static const bool once = [] {
+        QApplication::setQuitOnLastWindowClosed(false);
+        QApplication::setWindowIcon(programIcon());
+        QApplication::setFont(uiFont()); // message boxes too
         QObject::connect(&LoadedWindows::instance(), &LoadedWindows::allUnloaded, qApp,
                          &QCoreApplication::quit, Qt::QueuedConnection);
-    settings::resetFailureReport();
-    auto *window = new frmMain;
-    window->show();
+#ifdef Q_OS_UNIX
+        closeOnTerminationSignals();
+#endif
+        return true;
+    }();
+    Q_UNUSED(once);
+    Form::load<frmMain>()->show();
 }
 
 } // namespace morvex

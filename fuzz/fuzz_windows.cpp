@@ -1,155 +1,234 @@
-// The real windows on whatever the user might type: the text goes into the
-// main window's boxes, a defeats item is picked, and the calculation button
-// and the table button are pressed, as a user would. Checked on what the
-// windows then show: at most one message per press; after a press without a
-// message every field holds a whole amount, stakes and totals are whole
-// hundreds with the total at least the stake, and each table row's profit is
-// its payout less its total.
+// The real windows on whatever a user might type: the text goes into the
+// main window's boxes, a defeats item is picked, and the calculation and
+// table buttons are pressed. Every figure, heading and message the windows
+// then show is compared with a second working of the arithmetic, written
+// here from its definition apart from the program's own code; fields that a
+// failure leaves alone must keep their earlier text.
 //
-// Input: "<defeats>|<start amount>|<odds>" as for fuzz_calculation.
+// Input: "<defeats>|<start amount>|<odds>".
 #include "FuzzCheck.h"
 
 #include "app/Program.h"
 #include "core/NumberText.h"
-#include "ui/Form.h"
-#include "ui/LoadedWindows.h"
+#include "tools/Driver.h"
 #include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <cmath>
 
 using namespace morvex;
 using namespace morvex::fuzz;
 
 namespace {
 
-int messages = 0;
+// ---- The arithmetic once more -------------------------------------------
 
-QWidget *loaded(const QString &name) {
-    for (Form *form : LoadedWindows::forms())
-        if (form->formName() == name)
-            return form;
-    return nullptr;
+struct Fault {
+    QString message; // "title / text"
+};
+const Fault Overflowed{u"オーバーフロー / 金額が大きくなり過ぎて計算不能です。\r\n"
+                       u"開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。"_qs};
+const Fault DividedByZero{u"Morvex / 0 で除算しました。"_qs};
+
+double finite(double value) {
+    if (!std::isfinite(value))
+        throw Overflowed;
+    return value;
 }
 
-QString shown(QWidget *window, const QString &name) {
-    return window->findChild<QLabel *>(name)->text();
+// Fixed point with four decimals: value × 10,000 to the nearest, ties to even.
+qint64 fixed(double value) {
+    const double scaled = std::nearbyint(value * 10000.0);
+    if (!(std::fabs(scaled) < 0x1p63 || scaled == -0x1p63))
+        throw Overflowed;
+    return qint64(scaled);
 }
 
-bool isAmount(const QString &text) {
-    static const QRegularExpression amount(u"^-?\\d{1,3}(,\\d{3})*$"_qs);
-    return amount.match(text).hasMatch();
+// Half up to whole hundreds: floor(value × 0.01 + 0.5) ÷ 0.01.
+double hundreds(double value) {
+    return std::floor(finite(finite(value * 0.01) + 0.5)) / 0.01;
 }
 
-bool isHundreds(const QString &text) {
-    return text == u"0"_qs || text.endsWith(u"00"_qs);
+float upRate(float odds) {
+    if (double(odds) - 1.0 == 0.0)
+        throw DividedByZero;
+    const double rate = double(odds) / (double(odds) - 1.0);
+    if (std::isnan(rate) || std::fabs(rate) >= 0x1.ffffffp127)
+        throw Overflowed;
+    return float(rate);
 }
 
-double number(const QString &text) {
-    return ToNumber(text);
+qint64 stake(qint32 start, float rate, int defeats) {
+    return fixed(hundreds(finite(std::pow(double(rate), defeats) * start)));
 }
 
-// One press of a button: the number of message boxes it showed.
-int press(QWidget *window, const char *button) {
-    const int before = messages;
-    window->findChild<QPushButton *>(QLatin1String(button))->click();
-    return messages - before;
-}
-
-void checkMainWindow(QWidget *main, const QString &input) {
-    const QString stake = shown(main, u"lblInvestAmount"_qs);
-    const QString total = shown(main, u"lblTotalAmount"_qs);
-    for (const char *field : {"lblInvestAmount", "lblTotalAmount", "lblRecovery", "lblProfit"})
-        FUZZ_REQUIRE(isAmount(shown(main, QLatin1String(field))),
-                     "main window: fields hold whole amounts", input);
-    FUZZ_REQUIRE(isHundreds(stake) && isHundreds(total),
-                 "main window: stake and total are whole hundreds", input);
-    FUZZ_REQUIRE(number(total) >= number(stake), "main window: total at least the stake", input);
-}
-
-void checkTable(QWidget *table, const QString &input) {
-    for (int row = 0; row < 10; ++row) {
-        auto cell = [&](const char *column) {
-            return shown(table, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(row));
-        };
-        const QString stake = cell("lblInvest"), total = cell("lblTotal");
-        const QString payout = cell("lblRecovery"), profit = cell("lblProfit");
-        FUZZ_REQUIRE(isAmount(stake) && isAmount(total) && isAmount(payout) && isAmount(profit),
-                     "table: cells hold whole amounts", input);
-        FUZZ_REQUIRE(isHundreds(stake) && isHundreds(total),
-                     "table: stakes and totals are whole hundreds", input);
-        FUZZ_REQUIRE(number(total) >= number(stake), "table: total at least the stake", input);
-        // The profit is worked out from the two texts shown beside it.
-        FUZZ_REQUIRE(number(profit) == number(payout) - number(total) ||
-                         std::fabs(number(payout)) >= 0x1p53,
-                     "table: profit is payout less total", input);
+qint64 total(qint32 start, float rate, int defeats) {
+    qint64 sum = 0;
+    for (int i = 0; i <= defeats; ++i) {
+        if (__builtin_add_overflow(sum, fixed(finite(std::pow(double(rate), i) * start)), &sum))
+            throw Overflowed;
+        sum = fixed(hundreds(double(sum) / 10000.0));
     }
+    return sum;
+}
+
+QString grouped(QString digits) {
+    const bool negative = digits.startsWith(u'-');
+    for (qsizetype at = digits.size() - 3; at > (negative ? 1 : 0); at -= 3)
+        digits.insert(at, u',');
+    return digits;
+}
+QString shown(qint64 raw) { // whole yen, halves away from zero
+    return grouped(QString::number((raw + (raw < 0 ? -5000 : 5000)) / 10000));
+}
+QString shown(double whole) {
+    return grouped(QString::asprintf("%.0f", std::round(whole) + 0.0)); // never "-0"
+}
+
+// ---- The windows ----------------------------------------------------------
+
+QStringList messages;
+const QString Main = u"frmMain"_qs, Table = u"frmInvestTable"_qs;
+
+// What a press left on screen compared with what it should have.
+void compare(const QString &window, const QMap<QString, QString> &expected,
+             const QStringList &expectedMessages, const QString &input) {
+    FUZZ_REQUIRE(messages == expectedMessages, "the message of a press",
+                 input + u" shows "_qs + messages.join(u" | "_qs) + u", expected "_qs +
+                     expectedMessages.join(u" | "_qs));
+    for (auto cell = expected.begin(); cell != expected.end(); ++cell)
+        FUZZ_REQUIRE(driver::text(window, cell.key()) == cell.value(), "every figure as worked out",
+                     input + u": "_qs + cell.key() + u" shows "_qs +
+                         driver::text(window, cell.key()) + u", expected "_qs + cell.value());
+}
+
+// The inputs as the check and the conversions take them, or the message.
+std::pair<qint32, float> inputs() {
+    auto value = [](const QString &box, const QString &title, double below) {
+        const QString text = driver::text(Main, box);
+        if (!IsNumeric(text))
+            throw Fault{title + u" / 数値を入力して下さい。"_qs};
+        const double read = ToNumber(text);
+        if (below == 100 ? read < 100 : read <= 1)
+            throw Fault{title + (below == 100 ? u" / １００円以上を設定して下さい。"_qs
+                                              : u" / 1.0倍より大きい値を設定して下さい。"_qs)};
+        return read;
+    };
+    const double start = value(u"txtStartAmount"_qs, u"開始金額"_qs, 100);
+    const double odds = value(u"txtOdds"_qs, u"倍率"_qs, 1);
+    const double whole = std::nearbyint(start);
+    if (!(whole >= -0x1p31 && whole < 0x1p31))
+        throw Overflowed;
+    return {qint32(whole),
+            std::fabs(odds) >= 0x1.ffffffp127 ? float(std::copysign(INFINITY, odds)) : float(odds)};
+}
+
+void pressCalculate(int defeats, const QString &input) {
+    QMap<QString, QString> expected;
+    for (const char *field :
+         {"lblTotalAmount", "lblInvestAmount", "lblRecovery", "lblProfit", "lblUpRate"})
+        expected[QLatin1String(field)] = driver::text(Main, QLatin1String(field));
+    QStringList message;
+    try {
+        const auto [start, odds] = inputs();
+        const float rate = upRate(odds);
+        const qint64 sum = total(start, rate, defeats);
+        if (sum != 0) {
+            expected[u"lblTotalAmount"_qs] = shown(sum);
+            const qint64 next = stake(start, rate, defeats);
+            expected[u"lblInvestAmount"_qs] = shown(next);
+            const qint64 payout = fixed(finite(double(next) / 10000.0 * odds));
+            expected[u"lblRecovery"_qs] = shown(payout);
+            qint64 profit;
+            if (__builtin_sub_overflow(payout, sum, &profit))
+                throw Overflowed;
+            expected[u"lblProfit"_qs] = shown(profit);
+            expected[u"lblUpRate"_qs] = SingleText(rate);
+        }
+    } catch (const Fault &fault) {
+        message = {fault.message};
+    }
+    messages.clear();
+    driver::press(Main, u"btnCalcAmount"_qs);
+    compare(Main, expected, message, input);
+}
+
+void pressTable(const QString &input) {
+    const bool wasOpen = driver::window(Table);
+    QMap<QString, QString> expected;
+    QStringList message;
+    auto cell = [](const char *column, int row) {
+        return QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(row);
+    };
+    if (wasOpen)
+        for (const char *column : {"lblInvest", "lblTotal", "lblRecovery", "lblProfit"})
+            for (int row = 0; row < 10; ++row)
+                expected[cell(column, row)] = driver::text(Table, cell(column, row));
+    try {
+        const auto [start, odds] = inputs();
+        const float rate = upRate(odds);
+        for (int row = 0; row < 10; ++row) {
+            const qint64 next = stake(start, rate, row);
+            expected[cell("lblInvest", row)] = shown(next);
+            const qint64 sum = total(start, rate, row);
+            expected[cell("lblTotal", row)] = shown(sum);
+            const double whole = double((next + (next < 0 ? -5000 : 5000)) / 10000);
+            const double payout = finite(whole * odds);
+            expected[cell("lblRecovery", row)] = shown(payout);
+            const double profit =
+                std::round(payout) - double((sum + (sum < 0 ? -5000 : 5000)) / 10000);
+            if (std::fabs(profit) < 0x1p53) // beyond, the double cannot say
+                expected[cell("lblProfit", row)] = shown(profit);
+            else
+                expected.remove(cell("lblProfit", row));
+        }
+        expected[u"lblStartAmount"_qs] =
+            u"開始金額："_qs + grouped(QString::number(start)) + u"円"_qs;
+        expected[u"lblOdds"_qs] = u"倍率："_qs + SingleText(odds) + u"倍"_qs;
+        expected[u"lblUpRate"_qs] = u"上昇率："_qs + SingleText(rate) + u"倍"_qs;
+    } catch (const Fault &fault) {
+        message = {fault.message};
+    }
+    messages.clear();
+    driver::press(Main, u"btnTable"_qs);
+    if (!message.isEmpty() && !wasOpen) {
+        FUZZ_REQUIRE(!driver::window(Table), "a failed first fill leaves no table window", input);
+        expected.clear();
+    }
+    compare(Table, expected, message, input);
 }
 
 } // namespace
-
-// Fontconfig keeps memory it no longer points to once it has matched a font;
-// that is the system's, not ours.
-extern "C" const char *__lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
     static QTemporaryDir config; // never the user's settings
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(*argc, *argv);
+    static auto *application = new QApplication(*argc, *argv); // lives as long as the process
+    Q_UNUSED(application);
     useJapaneseLocale();
-    setMessageBoxHook([](QMessageBox &) { ++messages; });
+    setMessageBoxHook(
+        [](QMessageBox &box) { messages.append(box.windowTitle() + u" / "_qs + box.text()); });
     startProgram();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const qsizetype first = bytes.indexOf('|');
-    const qsizetype second = first < 0 ? -1 : bytes.indexOf('|', first + 1);
-    if (second < 0)
+    const QList<QByteArray> parts = bytes.split('|');
+    if (parts.size() != 3)
         return 0;
-    const QByteArray defeats = bytes.left(first);
-    int index = -1;
-    if (!defeats.startsWith('-')) {
-        index = 0;
-        for (char c : defeats.left(4))
-            if (c >= '0' && c <= '9')
-                index = index * 10 + (c - '0');
-        index %= 20;
-    }
-    const QString start = QString::fromUtf8(bytes.mid(first + 1, second - first - 1));
-    const QString odds = QString::fromUtf8(bytes.mid(second + 1));
+    const int defeats = parts[0].startsWith('-') ? -1 : parts[0].left(4).toInt() % 20;
+    const QString start = QString::fromUtf8(parts[1]), odds = QString::fromUtf8(parts[2]);
     const QString input =
-        describe(start) + u" / "_qs + describe(odds) + u" / "_qs + QString::number(index);
-
-    QWidget *main = loaded(u"frmMain"_qs);
-    main->findChild<QLineEdit *>(u"txtStartAmount"_qs)->setText(start);
-    main->findChild<QLineEdit *>(u"txtOdds"_qs)->setText(odds);
-    main->findChild<QComboBox *>(u"cmbDefeats"_qs)->setCurrentIndex(index);
-
-    const int calculationMessages = press(main, "btnCalcAmount");
-    FUZZ_REQUIRE(calculationMessages <= 1, "calculation: at most one message", input);
-    if (calculationMessages == 0)
-        checkMainWindow(main, input);
-
-    const bool wasOpen = loaded(u"frmInvestTable"_qs) != nullptr;
-    const int tableMessages = press(main, "btnTable");
-    FUZZ_REQUIRE(tableMessages <= 1, "table: at most one message", input);
-    QWidget *table = loaded(u"frmInvestTable"_qs);
-    if (tableMessages == 0) {
-        FUZZ_REQUIRE(table && table->isVisible(), "table: shown after a press without message",
-                     input);
-        checkTable(table, input);
-    } else if (!wasOpen) {
-        FUZZ_REQUIRE(!table, "table: a failed first fill leaves no window loaded", input);
-    }
+        describe(start) + u" / "_qs + describe(odds) + u" / "_qs + QString::number(defeats);
+    driver::control<QLineEdit>(Main, u"txtStartAmount"_qs)->setText(start);
+    driver::control<QLineEdit>(Main, u"txtOdds"_qs)->setText(odds);
+    driver::control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(defeats);
+    pressCalculate(defeats, input);
+    pressTable(input);
     return 0;
 }

@@ -1,109 +1,83 @@
 #pragma once
 
-// Shared by the window tests: a private settings directory per test, message
-// boxes captured instead of shown, and driving the real widgets.
+// Shared by the window tests: a private settings store per test, message
+// boxes captured instead of shown, and the program run for one test.
 #include "app/Program.h"
-#include "ui/Form.h"
-#include "ui/LoadedWindows.h"
+#include "settings/Store.h"
+#include "tools/Driver.h"
 #include "ui/MessageBox.h"
 
-#include <QApplication>
-#include <QInputMethodEvent>
-#include <QLineEdit>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <optional>
 
 namespace morvex::test {
 
-// Points the settings store at a fresh temporary directory for its lifetime.
-class ScopedConfigDir {
+using namespace driver;
+
+// Settings of its own for one test, never the user's: a fresh configuration
+// folder and application name (a fresh registry key on Windows), removed
+// afterwards.
+class ScopedSettings {
 public:
-    ScopedConfigDir() : previous_(qgetenv("XDG_CONFIG_HOME")) {
+    ScopedSettings() : previous_(qgetenv("XDG_CONFIG_HOME")) {
+        static int count = 0;
         qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
+        name_ =
+            QStringLiteral("MorvexTest-%1-%2").arg(QCoreApplication::applicationPid()).arg(++count);
+        settings::useApplicationName(name_);
     }
-    ~ScopedConfigDir() { qputenv("XDG_CONFIG_HOME", previous_); }
-    QString path() const { return dir_.path(); }
+    ~ScopedSettings() {
+#ifdef Q_OS_WIN
+        QSettings(u"HKEY_CURRENT_USER\\Software\\"_qs + name_, QSettings::NativeFormat).remove({});
+#endif
+        settings::useApplicationName({});
+        qputenv("XDG_CONFIG_HOME", previous_);
+    }
+    QString folder() const {
+        return dir_.path();
+    }
+    QString name() const {
+        return name_;
+    }
 
 private:
     QByteArray previous_;
     QTemporaryDir dir_;
+    QString name_;
 };
 
-struct Message {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Records every message box the program would show, and answers it at once.
+// Every message box the program would show, as "title / text", answered at
+// once. A box that is not a warning with a single OK button is marked.
 class MessageRecorder {
 public:
     MessageRecorder() {
         setMessageBoxHook([this](QMessageBox &box) {
-            messages.append({box.windowTitle(), box.text(), box.icon(), box.standardButtons()});
+            const bool plain =
+                box.icon() == QMessageBox::Warning && box.standardButtons() == QMessageBox::Ok;
+            messages.append(box.windowTitle() + u" / "_qs + box.text() +
+                            (plain ? QString() : u" (not a warning with OK)"_qs));
         });
     }
     ~MessageRecorder() { setMessageBoxHook({}); }
-    QList<Message> messages;
+    QStringList take() { return std::exchange(messages, {}); }
+    QStringList messages;
 };
 
-// The loaded window of that name, or nullptr.
-inline Form *loadedWindow(const QString &name) {
-    for (Form *form : LoadedWindows::forms())
-        if (form->formName() == name)
-            return form;
-    return nullptr;
-}
-
-// Lets windows closed since the last call really go away.
-inline void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Closes every loaded window, last loaded first, and flushes them.
-inline void closeAllWindows() {
-    while (!LoadedWindows::forms().isEmpty())
-        LoadedWindows::forms().constLast()->close();
-    flushDeletes();
-}
-
-// One run of the program for one test: its own settings directory, the
-// program started, and every window closed again at the end.
+// One run of the program for one test: its own settings, the program
+// started, and every window closed again at the end.
 class ProgramRun {
 public:
     ProgramRun() { startProgram(); }
-    ~ProgramRun() { closeAllWindows(); }
-
-private:
-    ScopedConfigDir config_; // made before the start, removed after the close
+    ~ProgramRun() { closeAll(); }
+    ScopedSettings settings; // made before the start, removed after the close
 };
 
-template <typename W> W *child(QWidget *window, const QString &name) {
-    W *widget = window ? window->findChild<W *>(name) : nullptr;
-    if (!widget)
-        qFatal("no %s in the window", qPrintable(name));
-    return widget;
-}
-
-// Replaces the text of a box the way a user would: select all, delete, type.
-// Text beyond Latin-1 arrives as an input method commits it.
-inline void typeInto(QLineEdit *box, const QString &text) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    bool latin1 = true;
-    for (QChar c : text)
-        latin1 = latin1 && c.unicode() < 0x80 && c.unicode() >= 0x20;
-    if (latin1) {
-        QTest::keyClicks(box, text);
-    } else {
-        QInputMethodEvent commit;
-        commit.setCommitString(text);
-        QApplication::sendEvent(box, &commit);
-    }
+// What the store holds under a key, or "none".
+inline QString stored(const QString &section, const QString &key) {
+    return settings::Store::read().value(section, key, u"none"_qs);
 }
 
 } // namespace morvex::test

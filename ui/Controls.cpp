@@ -1,7 +1,5 @@
 #include "ui/Controls.h"
 
-#include "core/Twips.h"
-
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
@@ -11,14 +9,9 @@
 
 namespace morvex::controls {
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect twips,
-             Qt::Alignment alignment, const QString &caption) {
-    auto *field = place<Cell>(parent, name, twips);
+Cell *cell(QWidget *parent, const QString &name, const QString &text, TwipsRect box,
+           Qt::Alignment alignment, const QString &caption) {
+    auto *field = place<Cell>(parent, name, box);
     field->setText(text);
     field->setTextFormat(Qt::PlainText);
     field->setAlignment(alignment | Qt::AlignVCenter);
@@ -33,23 +26,35 @@ QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect tw
     return field;
 }
 
-// Where QLabel puts the text: the indent is kept on the aligned side.
-QRect Cell::textArea() const {
-    const QRect area = contentsRect();
-    if (alignment() & Qt::AlignRight)
-        return area.adjusted(0, 0, -indent(), 0);
-    if (alignment() & Qt::AlignHCenter)
-        return area;
-    return area.adjusted(indent(), 0, 0, 0);
+void Cell::setRoom(int pixels) {
+    room_ = pixels;
+    update();
 }
 
-bool Cell::isCut() const {
+void Cell::setStale(bool stale) {
+    stale_ = stale;
+    update();
+}
+
+// Where QLabel puts the text: the indent is kept on the aligned side.
+QRect Cell::textArea() const {
+    QRect area = contentsRect();
+    if (alignment() & Qt::AlignRight)
+        area.adjust(0, 0, -indent(), 0);
+    else if (!(alignment() & Qt::AlignHCenter) && indent() > 0)
+        area.adjust(indent(), 0, 0, 0);
+    if (room_ > 0)
+        area.setWidth(std::min(area.width(), room_));
+    return area;
+}
+
+bool Cell::isCondensed() const {
     return fontMetrics().horizontalAdvance(text()) > textArea().width();
 }
 
 bool Cell::event(QEvent *event) {
     if (event->type() == QEvent::ToolTip) {
-        if (isCut())
+        if (isCondensed())
             QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this);
         else
             QToolTip::hideText();
@@ -58,21 +63,23 @@ bool Cell::event(QEvent *event) {
     return QLabel::event(event);
 }
 
-void Cell::paintEvent(QPaintEvent *event) {
-    if (!isCut()) {
-        QLabel::paintEvent(event);
-        return;
-    }
-    QFrame::paintEvent(event); // the border
+void Cell::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    painter.setPen(palette().color(foregroundRole()));
-    const Qt::TextElideMode cutAt = alignment() & Qt::AlignRight ? Qt::ElideLeft : Qt::ElideRight;
-    const QRect area = textArea();
-    painter.drawText(area, int(alignment()), fontMetrics().elidedText(text(), cutAt, area.width()));
+    drawFrame(&painter);
+    QRect box = textArea();
+    const int natural = fontMetrics().horizontalAdvance(text());
+    if (natural > box.width()) {
+        painter.translate(box.left(), 0);
+        painter.scale(double(box.width()) / natural, 1.0);
+        box = QRect(0, box.top(), natural, box.height());
+    }
+    painter.setPen(stale_ ? palette().color(QPalette::Disabled, QPalette::WindowText)
+                          : palette().color(foregroundRole()));
+    painter.drawText(box, int(alignment()) | Qt::TextSingleLine, text());
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect twips) {
-    auto *pushButton = place<QPushButton>(parent, name, twips);
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, TwipsRect box) {
+    auto *pushButton = place<QPushButton>(parent, name, box);
     pushButton->setText(text);
     return pushButton;
 }
@@ -89,12 +96,12 @@ void WrappingButton::paintEvent(QPaintEvent *) {
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
-Line::Line(QWidget *parent, const QString &name, QPoint fromTwips, QPoint toTwips,
+Line::Line(QWidget *parent, const QString &name, TwipsPoint fromTwips, TwipsPoint toTwips,
            const QColor &color, int widthPixels)
     : QWidget(parent), color_(color), width_(widthPixels) {
     setObjectName(name);
-    const QPoint from(twipsToPixels(fromTwips.x()), twipsToPixels(fromTwips.y()));
-    const QPoint to(twipsToPixels(toTwips.x()), twipsToPixels(toTwips.y()));
+    const QPoint from = fromTwips.pixels();
+    const QPoint to = toTwips.pixels();
     const QRect box = QRect(from, to).normalized().adjusted(0, 0, widthPixels, widthPixels);
     setGeometry(box);
     from_ = from - box.topLeft();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "ui/Twips.h"
+
 #include <QLabel>
 #include <QPushButton>
-#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -11,49 +12,38 @@
 // control gets its name as objectName so that it can be found by name.
 namespace morvex::controls {
 
-QRect twipsRect(int left, int top, int width, int height);
-
-// A control's box as a window's layout gives it: left, top, width, height in
-// twips (converted when the control is placed).
-inline QRect at(int left, int top, int width, int height) {
-    return QRect(left, top, width, height);
-}
-
 // Places a new widget of type W on `parent`.
-template <typename W> W *place(QWidget *parent, const QString &name, QRect twips) {
+template <typename W> W *place(QWidget *parent, const QString &name, TwipsRect box) {
     auto *widget = new W(parent);
     widget->setObjectName(name);
-    widget->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    widget->setGeometry(box.pixels());
     return widget;
 }
 
 // A caption: left- and top-aligned plain text without a border; never takes
 // focus. L may be a label class of a window's own.
 template <typename L = QLabel>
-L *label(QWidget *parent, const QString &name, const QString &text, QRect twips) {
-    auto *caption = place<L>(parent, name, twips);
+L *label(QWidget *parent, const QString &name, const QString &text, TwipsRect box) {
+    auto *caption = place<L>(parent, name, box);
     caption->setTextFormat(Qt::PlainText);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     caption->setText(text);
     return caption;
 }
 
-// A bordered cell on the tooltip (info) background. Its accessible name is
-// the text it shows; `caption` says what the figure is. A figure too wide
-// for the cell is drawn cut with an ellipsis, never silently clipped (a
-// clipped "12,345,678" would read as a smaller number), and its tooltip
-// shows it whole.
-QLabel *cell(QWidget *parent, const QString &name, const QString &text, QRect twips,
-             Qt::Alignment alignment, const QString &caption = QString());
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect twips);
-
+// A single line of text that is always shown whole: a text wider than its
+// room is drawn condensed horizontally to fit, never cut off (a cut
+// "12,345,678" would read as a smaller number), and its tooltip shows it at
+// its natural width. A stale cell draws its text in the disabled colour.
 class Cell : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
-    // True when the text does not fit and is drawn shortened.
-    bool isCut() const;
+
+    // Limits the text to `pixels` from its left edge (0: the whole label).
+    void setRoom(int pixels);
+    void setStale(bool stale);
+    bool isStale() const { return stale_; }
 
 protected:
     bool event(QEvent *event) override;
@@ -61,7 +51,18 @@ protected:
 
 private:
     QRect textArea() const;
+    bool isCondensed() const;
+
+    int room_ = 0;
+    bool stale_ = false;
 };
+
+// A bordered cell on the tooltip (info) background. Its accessible name is
+// the text it shows; `caption` says what the figure is.
+Cell *cell(QWidget *parent, const QString &name, const QString &text, TwipsRect box,
+           Qt::Alignment alignment, const QString &caption = QString());
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, TwipsRect box);
 
 // A push button whose caption wraps onto several centred lines when it is
 // wider than the button, as a tall button's caption does.
@@ -78,8 +79,8 @@ protected:
 class Line : public QWidget {
     Q_OBJECT
 public:
-    Line(QWidget *parent, const QString &name, QPoint fromTwips, QPoint toTwips,
-         const QColor &color, int widthPixels = 1);
+    Line(QWidget *parent, const QString &name, TwipsPoint from, TwipsPoint to, const QColor &color,
+         int widthPixels = 1);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

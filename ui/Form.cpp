@@ -1,25 +1,43 @@
 #include "ui/Form.h"
 
-#include "core/Twips.h"
+#include "settings/Store.h"
 #include "ui/Fonts.h"
-#include "ui/LoadedWindows.h"
+#include "ui/MessageBox.h"
 #include "ui/ProgramIcon.h"
+#include "ui/WindowPosition.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
-#include <QPushButton>
+#include <QShortcut>
 
 namespace morvex {
+namespace {
 
-Form::Form(const QString &name, const QString &caption, int clientWidthTwips, int clientHeightTwips,
-           Frame frame) {
-    setObjectName(name);
+// Assistive technology hears of the main window as an application's frame
+// and of the others as dialogs.
+QAccessibleInterface *accessibleForm(const QString &, QObject *object) {
+    auto *form = qobject_cast<Form *>(object);
+    if (!form)
+        return nullptr;
+    const bool dialog = form->windowFlags().testFlag(Qt::Dialog);
+    return new QAccessibleWidget(form, dialog ? QAccessible::Dialog : QAccessible::Window);
+}
+
+} // namespace
+
+Form::Form(const Design &design)
+    : section_(design.section), defaultPosition_(design.defaultPosition) {
+    setObjectName(design.name);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(caption);
+    setWindowTitle(design.caption);
     setWindowIcon(programIcon());
     setFont(uiFont());
-    const QSize client(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
-    if (frame == Frame::FixedDialog) {
+    static const bool accessible = (QAccessible::installFactory(accessibleForm), true);
+    Q_UNUSED(accessible);
+    const QSize client = TwipsRect{0, 0, design.clientWidth, design.clientHeight}.pixels().size();
+    if (design.frame == Frame::FixedDialog) {
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
         setFixedSize(client);
@@ -33,19 +51,49 @@ Form::~Form() {
     LoadedWindows::remove(this);
 }
 
+void Form::runLoad() {
+    const settings::Store store = settings::Store::read();
+    restorePosition(this, store, section_, defaultPosition_);
+    Form_Load(store);
+}
+
+void Form::bringToFront() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+// Enter presses the default button from any input. A closed drop-down list
+// would otherwise take Enter for itself under some platform themes and open
+// its popup; the shortcuts reach the window before any such handling does,
+// and only while the list itself has the focus (not its open popup).
 void Form::setDefaultButton(QPushButton *button) {
     defaultButton_ = button;
     button->setDefault(true);
+    for (QComboBox *list : findChildren<QComboBox *>())
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+            connect(new QShortcut(key, list, nullptr, nullptr, Qt::WidgetShortcut),
+                    &QShortcut::activated, button, &QPushButton::click);
 }
 
 void Form::setCancelButton(QPushButton *button) {
     cancelButton_ = button;
 }
 
+// The window leaves the list of loaded windows only after the user has
+// read any message about its settings: when it is the last one, leaving
+// ends the program.
 void Form::closeEvent(QCloseEvent *event) {
     if (!unloaded_) {
         unloaded_ = true;
-        Form_Unload();
+        settings::Transaction save;
+        savePosition(this, save, section_);
+        Form_Unload(save);
+        const QString keptAside = save.commit();
+        if (!keptAside.isEmpty())
+            MsgBox(u"設定ファイルが壊れていたため、新しく保存し直しました。\r\n"
+                   u"元のファイルは %1 に残してあります。"_qs.arg(keptAside));
         LoadedWindows::remove(this);
     }
     event->accept();

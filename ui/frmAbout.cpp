@@ -1,7 +1,7 @@
 #include "ui/frmAbout.h"
 
 #include "core/Version.h"
-#include "settings/WindowPosition.h"
+#include "settings/Keys.h"
 #include "ui/Controls.h"
 #include "ui/ProgramIcon.h"
 
@@ -9,21 +9,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <algorithm>
 
 namespace morvex {
-
-using controls::at;
-
 namespace {
-
-QPointer<frmAbout> loaded;
-
-const QString AboutWindowSection = QStringLiteral("AboutWindow");
 
 // Widens a read-only box, never narrows it, so that its whole text shows:
 // the address is the one thing a user wants to read off this window. It
@@ -48,23 +40,23 @@ void widenToText(QLineEdit *box, int rightLimit) {
 } // namespace
 
 frmAbout::frmAbout()
-    : Form(QStringLiteral("frmAbout"), u"ﾊﾞｰｼﾞｮﾝ情報"_qs, 5430, 3720, Frame::FixedDialog) {
+    : Form({u"frmAbout"_qs, u"ﾊﾞｰｼﾞｮﾝ情報"_qs, 5430, 3720, Frame::FixedDialog,
+            settings::AboutWindow, settings::OtherWindowDefaultTwips}) {
     using namespace controls;
-    loaded = this;
     // Set before the first show: a visible window does not change modality.
     setWindowModality(Qt::ApplicationModal);
 
-    picIcon = place<QLabel>(this, u"picIcon"_qs, at(240, 240, 540, 540));
+    picIcon = place<QLabel>(this, u"picIcon"_qs, {240, 240, 540, 540});
     picIcon->setPixmap(programIcon().pixmap(QSize(32, 32)));
     picIcon->setAlignment(Qt::AlignCenter);
-    lblTitle = label(this, u"lblTitle"_qs, u"Morvex For Windows98"_qs, at(1050, 240, 2085, 360));
-    lblVersion = label(this, u"lblVersion"_qs, u"Ver. 0.01"_qs, at(3240, 240, 1215, 255));
+    lblTitle = label(this, u"lblTitle"_qs, u"Morvex For Windows98"_qs, {1050, 240, 2085, 360});
+    lblVersion = label(this, u"lblVersion"_qs, u"Ver. 0.01"_qs, {3240, 240, 1215, 255});
     llblCopyRight = label(this, u"llblCopyRight"_qs, u"Copyright (C) 2026 Morvex project"_qs,
-                          at(1080, 720, 4365, 345));
+                          {1080, 720, 4365, 345});
 
     // A plain rectangle around the two description lines: only its border
     // is drawn, below the labels, and it lets the mouse through.
-    Shape1 = place<QFrame>(this, u"Shape1"_qs, at(840, 1200, 4215, 1095));
+    Shape1 = place<QFrame>(this, u"Shape1"_qs, {840, 1200, 4215, 1095});
     Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Shape1->setLineWidth(1);
     Shape1->setAutoFillBackground(false);
@@ -72,24 +64,22 @@ frmAbout::frmAbout()
     Shape1->setFocusPolicy(Qt::NoFocus);
     lblDescription =
         label(this, u"lblDescription"_qs, u"例えば３倍の配当の馬券を、１０回以内に当てる"_qs,
-              at(1080, 1440, 4245, 330));
+              {1080, 1440, 4245, 330});
     Label2 = label(this, u"Label2"_qs, u"自信があれば確実に利益が出せます。"_qs,
-                   at(1080, 1800, 3375, 375));
+                   {1080, 1800, 3375, 375});
     Shape1->lower();
 
     // An etched separator: a grey line with a white one just below it.
-    Line1[1] = new Line(this, u"Line1_1"_qs, QPoint(90, 2445), QPoint(5654, 2445),
-                        QColor(128, 128, 128), 1);
-    Line1[0] = new Line(this, u"Line1_0"_qs, QPoint(105, 2460), QPoint(5654, 2460),
-                        QColor(255, 255, 255), 2);
+    Line1[1] = new Line(this, u"Line1_1"_qs, {90, 2445}, {5654, 2445}, QColor(128, 128, 128), 1);
+    Line1[0] = new Line(this, u"Line1_0"_qs, {105, 2460}, {5654, 2460}, QColor(255, 255, 255), 2);
 
-    lblDisclaimer = label(this, u"lblDisclaimer"_qs,
-                          u"このソフトはフリーソフトなのでコピー等ご自由にどうぞ～"_qs,
-                          at(255, 2625, 4590, 345));
-    Label1 = label(this, u"Label1"_qs, u"E-Mail"_qs, at(240, 3195, 735, 255));
+    lblDisclaimer =
+        label(this, u"lblDisclaimer"_qs,
+              u"このソフトはフリーソフトなのでコピー等ご自由にどうぞ～"_qs, {255, 2625, 4590, 345});
+    Label1 = label(this, u"Label1"_qs, u"E-Mail"_qs, {240, 3195, 735, 255});
 
     // Read-only, so that the address can still be selected and copied.
-    Text1 = place<QLineEdit>(this, u"Text1"_qs, at(1080, 3120, 1335, 362));
+    Text1 = place<QLineEdit>(this, u"Text1"_qs, {1080, 3120, 1335, 362});
     Text1->setText(u"morvex@example.com"_qs);
     Text1->setReadOnly(true);
     QPalette buttonFace = Text1->palette();
@@ -97,50 +87,36 @@ frmAbout::frmAbout()
         buttonFace.setColor(group, QPalette::Base, buttonFace.color(group, QPalette::Button));
     Text1->setPalette(buttonFace);
     Text1->setCursorPosition(0);
+    Label1->setBuddy(Text1); // screen readers name the box "E-Mail"
 
-    cmdOK = button(this, u"cmdOK"_qs, u"OK"_qs, at(3960, 3240, 1140, 345));
-    widenToText(Text1, cmdOK->x() - twipsRect(0, 0, 120, 0).width());
+    cmdOK = button(this, u"cmdOK"_qs, u"OK"_qs, {3960, 3240, 1140, 345});
+    widenToText(Text1, cmdOK->x() - twipsToPixels(120));
     setDefaultButton(cmdOK);
     setCancelButton(cmdOK);
     // The button and the address box are the only controls that take the
     // focus; the button has it when the window opens.
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-
-    Form_Load();
-}
-
-frmAbout *frmAbout::instance() {
-    return loaded;
 }
 
 void frmAbout::showModal() {
-    const bool open = loaded;
-    frmAbout *about = open ? loaded.data() : new frmAbout;
+    frmAbout *about = load<frmAbout>();
     QEventLoop loop;
     connect(about, &frmAbout::unloaded, &loop, &QEventLoop::quit);
-    about->show();
-    if (open) {
-        about->raise();
-        about->activateWindow();
-    }
+    about->bringToFront();
     // Not QDialog::exec: the window must go through its close event (and so
     // through Form_Unload) however it is closed.
-    if (loaded == about)
+    if (loaded<frmAbout>() == about)
         loop.exec(QEventLoop::DialogExec);
 }
 
-void frmAbout::Form_Load() {
+void frmAbout::Form_Load(const settings::Store &) {
     setWindowTitle(QString::fromUtf8(ApplicationTitle) + u"のﾊﾞｰｼﾞｮﾝ情報"_qs);
     lblVersion->setText(
         u"Version %1.%2.%3"_qs.arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));
-    restorePosition(this, AboutWindowSection, 1300);
 }
 
-void frmAbout::Form_Unload() {
-    savePosition(this, AboutWindowSection);
-    if (loaded == this)
-        loaded = nullptr;
+void frmAbout::Form_Unload(settings::Transaction &) {
     emit unloaded();
 }
 

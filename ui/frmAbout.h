@@ -18,25 +18,21 @@ class Line;
 class frmAbout : public Form {
     Q_OBJECT
 public:
-    // Loads the window (caption, version text, position); the caller shows it.
     frmAbout();
-
-    // The loaded version window, or nullptr once it has been closed.
-    static frmAbout *instance();
 
     // Loads the window unless it is loaded already and shows it application
     // modal; returns once it has been closed, whatever closed it.
     static void showModal();
 
 signals:
-    // Emitted from Form_Unload, after the position has been saved.
+    // Emitted from Form_Unload.
     void unloaded();
 
 protected:
-    void Form_Unload() override;
+    void Form_Load(const settings::Store &store) override;
+    void Form_Unload(settings::Transaction &save) override;
 
 private:
-    void Form_Load();
     void cmdOK_Click();
 
     // In the order of the window's layout.

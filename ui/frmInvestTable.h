@@ -20,9 +20,6 @@ public:
     static constexpr int Rows = 10;
     static constexpr int Columns = 5;
 
-    // The loaded table window, or nullptr.
-    static frmInvestTable *instance();
-
     // Fills the table for these inputs and shows it, loading the window
     // first when it is not loaded (which restores its position); an open
     // window is refilled in place and activated. A run-time error stops the
@@ -35,12 +32,9 @@ public:
     // the column headers and the ten rows, each line ending in a line feed.
     QString tableText() const;
 
-protected:
-    void Form_Unload() override;
+    frmInvestTable();
 
 private:
-    frmInvestTable();
-    void Form_Load();
     void FillTable();
     void OKButton_Click();
     void copyTable();

@@ -2,6 +2,7 @@
 
 #include "ui/Form.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -10,6 +11,7 @@ class QPushButton;
 namespace morvex {
 
 namespace controls {
+class Cell;
 class Line;
 class WrappingButton;
 } // namespace controls
@@ -19,27 +21,32 @@ class WrappingButton;
 class frmMain : public Form {
     Q_OBJECT
 public:
-    // Loads the main window (restoring its position and the last inputs).
     frmMain();
-
-    // The loaded main window, or nullptr.
-    static frmMain *instance();
 
     // True when both text inputs can be calculated with; otherwise tells the
     // user what is wrong, moves the focus to that input and returns false.
     bool CheckInput();
 
+    // The inputs and the five results as tab-separated lines of caption and
+    // value, as shown ("開始金額\t1000\n" … "上昇率\t1.5\n").
+    QString resultsText() const;
+
 protected:
-    void Form_Unload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void Form_Load(const settings::Store &store) override;
+    void Form_Unload(settings::Transaction &save) override;
 
 private:
-    void Form_Load();
     void cmbDefeats_Click();
     void btnCalcAmount_Click();
     void btnUsage_Click();
     void btnTable_Click();
     void btnAbout_Click();
     void btnExit_Click();
+    // Results that no longer belong to the inputs are drawn in the disabled
+    // colour until the next calculation succeeds.
+    void setResultsStale(bool stale);
+    void copyResults();
 
     // In the order of the window's layout table.
     QPushButton *btnUsage;
@@ -56,16 +63,18 @@ private:
     QComboBox *cmbDefeats;
     QLabel *lblRaceNum;
     QLabel *Label9;
-    QLabel *lblUpRate;
+    controls::Cell *lblUpRate;
     controls::WrappingButton *btnCalcAmount;
     QLabel *Label5;
-    QLabel *lblInvestAmount;
+    controls::Cell *lblInvestAmount;
     QLabel *Label4;
-    QLabel *lblTotalAmount;
+    controls::Cell *lblTotalAmount;
     QLabel *Label6;
-    QLabel *lblRecovery;
+    controls::Cell *lblRecovery;
     QLabel *Label7;
-    QLabel *lblProfit;
+    controls::Cell *lblProfit;
+
+    QAction *copyAction;
 };
 
 } // namespace morvex

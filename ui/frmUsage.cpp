@@ -1,28 +1,20 @@
 #include "ui/frmUsage.h"
 
-#include "settings/WindowPosition.h"
+#include "settings/Keys.h"
 #include "ui/Controls.h"
 #include "ui/Fonts.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 
 namespace morvex {
-
-using controls::at;
-
 namespace {
-
-QPointer<frmUsage> loaded;
-
-const QString UsageWindowSection = QStringLiteral("UsageWindow");
 
 // A line of help text, in the monospaced font so that the full-width spaces
 // of the glossary line its colons up. Positions are relative to the frame.
-QLabel *helpLine(QGroupBox *frame, const QString &name, const QString &text, QRect twips) {
-    QLabel *line = controls::label(frame, name, text, twips);
+QLabel *helpLine(QGroupBox *frame, const QString &name, const QString &text, TwipsRect box) {
+    QLabel *line = controls::label(frame, name, text, box);
     line->setFont(monospaceFont());
     return line;
 }
@@ -30,72 +22,54 @@ QLabel *helpLine(QGroupBox *frame, const QString &name, const QString &text, QRe
 } // namespace
 
 frmUsage::frmUsage()
-    : Form(QStringLiteral("frmUsage"), u"Morvexの使い方"_qs, 6060, 6210, Frame::FixedDialog) {
+    : Form({u"frmUsage"_qs, u"Morvexの使い方"_qs, 6060, 6210, Frame::FixedDialog,
+            settings::UsageWindow, settings::OtherWindowDefaultTwips}) {
     using namespace controls;
-    loaded = this;
 
-    Frame1 = place<QGroupBox>(this, u"Frame1"_qs, at(240, 120, 5655, 2655));
+    Frame1 = place<QGroupBox>(this, u"Frame1"_qs, {240, 120, 5655, 2655});
     Frame1->setTitle(u"使い方"_qs);
     Label1 = helpLine(Frame1, u"Label1"_qs, u"開始金額，倍率，連敗数を設定して"_qs,
-                      at(240, 360, 3975, 255));
+                      {240, 360, 3975, 255});
     Label2 = helpLine(Frame1, u"Label2"_qs, u"[今回投資額算出]ボタンを押すだけです。"_qs,
-                      at(240, 720, 3495, 255));
+                      {240, 720, 3495, 255});
     Label3 =
         helpLine(Frame1, u"Label3"_qs, u"あとは今回投資額分の馬券を買うだけです。 Good Luck!"_qs,
-                 at(240, 1080, 4815, 255));
+                 {240, 1080, 4815, 255});
     Label4 = helpLine(Frame1, u"Label4"_qs,
                       u"なお、いかなる損害が出ようとも作者は一切責任を負いません。"_qs,
-                      at(240, 1440, 5295, 255));
+                      {240, 1440, 5295, 255});
     Label12 = helpLine(Frame1, u"Label12"_qs,
                        u"個人的には配当3倍のﾜｲﾄﾞなら10ﾚｰｽ以内に当たると思いますが"_qs,
-                       at(240, 1800, 5295, 255));
+                       {240, 1800, 5295, 255});
     Label13 = helpLine(Frame1, u"Label13"_qs, u"運悪く10連敗しないとは限りまへん。"_qs,
-                       at(240, 2160, 5295, 255));
+                       {240, 2160, 5295, 255});
 
-    Frame2 = place<QGroupBox>(this, u"Frame2"_qs, at(240, 3000, 5655, 2535));
+    Frame2 = place<QGroupBox>(this, u"Frame2"_qs, {240, 3000, 5655, 2535});
     Frame2->setTitle(u"用語の説明"_qs);
     Label5 =
         helpLine(Frame2, u"Label5"_qs, u"開始金額　　：投資の基本金額（通常１ﾚｰｽに使う位の額）"_qs,
-                 at(360, 360, 4935, 255));
+                 {360, 360, 4935, 255});
     Label6 = helpLine(Frame2, u"Label6"_qs, u"倍率　　　　：10ﾚｰｽ以内に当てる自信のあるオッズ"_qs,
-                      at(360, 600, 4455, 255));
+                      {360, 600, 4455, 255});
     Label7 = helpLine(Frame2, u"Label7"_qs, u"連敗数　　　：何連敗中か、的中直後は０"_qs,
-                      at(360, 840, 4455, 255));
+                      {360, 840, 4455, 255});
     Label14 = helpLine(Frame2, u"Label14"_qs, u"上昇率　　　：不的中時の投資額の追い上げ率"_qs,
-                       at(360, 1080, 4455, 255));
-    Label8 = helpLine(Frame2, u"Label8"_qs, u"今回投資額　：今回の投資金額"_qs,
-                      at(360, 1440, 4455, 255));
+                       {360, 1080, 4455, 255});
+    Label8 =
+        helpLine(Frame2, u"Label8"_qs, u"今回投資額　：今回の投資金額"_qs, {360, 1440, 4455, 255});
     Label9 = helpLine(Frame2, u"Label9"_qs, u"累計投資額　：今回までの投資金額合計"_qs,
-                      at(360, 1680, 4455, 255));
+                      {360, 1680, 4455, 255});
     Label10 =
         helpLine(Frame2, u"Label10"_qs, u"的中時回収額：今回の投資が成功した場合の払戻金額"_qs,
-                 at(360, 1920, 4455, 255));
+                 {360, 1920, 4455, 255});
     Label11 = helpLine(Frame2, u"Label11"_qs, u"的中時利益　：累計投資額－的中時回収額"_qs,
-                       at(360, 2160, 4455, 255));
+                       {360, 2160, 4455, 255});
 
     // Neither default nor cancel: Esc leaves the window open, Enter presses
     // the button because it is the one control that takes the focus.
-    OKButton = button(this, u"OKButton"_qs, u"OK"_qs, at(4560, 5760, 1215, 375));
+    OKButton = button(this, u"OKButton"_qs, u"OK"_qs, {4560, 5760, 1215, 375});
     OKButton->setFocus();
     connect(OKButton, &QPushButton::clicked, this, &frmUsage::OKButton_Click);
-
-    Form_Load();
-}
-
-frmUsage *frmUsage::instance() {
-    return loaded;
-}
-
-void frmUsage::Form_Load() {
-    restorePosition(this, UsageWindowSection, 1300);
-}
-
-void frmUsage::Form_Unload() {
-    savePosition(this, UsageWindowSection);
-    // The window is gone for the program even before Qt deletes it: the
-    // next use loads a new one.
-    if (loaded == this)
-        loaded = nullptr;
 }
 
 void frmUsage::OKButton_Click() {

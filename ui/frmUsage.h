@@ -13,17 +13,9 @@ namespace morvex {
 class frmUsage : public Form {
     Q_OBJECT
 public:
-    // Loads the window (restoring its position); the caller shows it.
     frmUsage();
 
-    // The loaded usage window, or nullptr once it has been closed.
-    static frmUsage *instance();
-
-protected:
-    void Form_Unload() override;
-
 private:
-    void Form_Load();
     void OKButton_Click();
 
     // In the order of the window's layout.

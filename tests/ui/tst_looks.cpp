@@ -1,0 +1,259 @@
+// What the windows look like: each one pixel for pixel as the screenshots
+// in docs/ show it, every control inside its window with its caption fitting
+// and no unplanned overlap, every figure drawn whole, and a glyph for every
+// character of every text.
+#include "TestSupport.h"
+#include "ui/Controls.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QPaintEngine>
+#include <QRawFont>
+
+using namespace morvex;
+using namespace morvex::test;
+
+namespace {
+
+const QStringList Windows{u"frmMain"_qs, u"frmInvestTable"_qs, u"frmUsage"_qs, u"frmAbout"_qs};
+
+// Runs `check` on a window of the typical request; the version window is
+// modal, so it is checked while it is open.
+void onWindow(const QString &name, const std::function<void(QWidget *)> &check) {
+    if (name == u"frmAbout"_qs)
+        withVersionWindow(check);
+    else
+        check(window(name));
+}
+
+// Where a window differs from its screenshot, or nothing.
+QString difference(QWidget *window, const QImage &expected) {
+    const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    if (shown.size() != expected.size())
+        return u"size %1x%2, screenshot %3x%4"_qs.arg(shown.width())
+            .arg(shown.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    QRect differs;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixel(x, y) != expected.pixel(x, y))
+                differs |= QRect(x, y, 1, 1);
+    if (differs.isNull())
+        return {};
+    const QWidget *under = window->childAt(differs.center());
+    return u"differs in (%1,%2)-(%3,%4), around %5"_qs.arg(differs.left())
+        .arg(differs.top())
+        .arg(differs.right())
+        .arg(differs.bottom())
+        .arg(under ? under->objectName() : window->objectName());
+}
+
+// A paint device that notes each text drawn on it and the box it covers.
+class TextRecorder : public QPaintDevice, QPaintEngine {
+public:
+    explicit TextRecorder(QSize size) : QPaintEngine(AllFeatures), size_(size) {}
+    QList<QPair<QString, QRectF>> texts;
+
+    QPaintEngine *paintEngine() const override { return const_cast<TextRecorder *>(this); }
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &state) override {
+        if (state.state() & DirtyTransform)
+            transform_ = state.transform();
+    }
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawTextItem(const QPointF &at, const QTextItem &item) override {
+        const QRectF box(at.x(), at.y() - item.ascent(), item.width(),
+                         item.ascent() + item.descent());
+        texts.append({item.text(), transform_.mapRect(box)});
+    }
+    Type type() const override { return User; }
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return size_.width();
+        case PdmHeight:
+            return size_.height();
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        case PdmDepth:
+            return 32;
+        default:
+            return 1;
+        }
+    }
+
+private:
+    QSize size_;
+    QTransform transform_;
+};
+
+QString missingGlyphs(const QFont &font, const QString &text) {
+    const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::Japanese);
+    QString missing;
+    for (char32_t c : text.toUcs4())
+        if (!QChar::isSpace(c) && QChar::category(c) != QChar::Other_Control &&
+            !raw.supportsCharacter(c))
+            missing += QString::fromUcs4(&c, 1);
+    return missing;
+}
+
+} // namespace
+
+class TestLooks : public QObject {
+    Q_OBJECT
+    std::optional<ProgramRun> run_;
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan)); }
+    void init() {
+        run_.emplace();
+        showTypicalRequest();
+    }
+    void cleanup() { run_.reset(); }
+
+    void windows_data() {
+        QTest::addColumn<QString>("name");
+        for (const QString &name : Windows)
+            QTest::newRow(qPrintable(name)) << name;
+    }
+
+    // scripts/render-screenshots renders the screenshots again.
+    void windows() {
+        QFETCH(QString, name);
+        const QImage expected =
+            QImage(QStringLiteral(MORVEX_SOURCE_DIR "/docs/screenshots/") + name + u".png"_qs)
+                .convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!expected.isNull());
+        onWindow(name, [&](QWidget *shown) {
+            const QString differs = difference(shown, expected);
+            QVERIFY2(differs.isEmpty(), qPrintable(name + u": "_qs + differs));
+        });
+    }
+
+    // Only the rules and the table's up-rate heading run past the edge, as
+    // the layout has them; controls share at
+    // most a border line, but for the overlapping headings, the frame drawn
+    // around two lines of text and the two strokes of the etched separator.
+    void layout_data() { windows_data(); }
+    void layout() {
+        QFETCH(QString, name);
+        const QStringList pastTheEdge{u"frmMain/Line1"_qs, u"frmInvestTable/lblUpRate"_qs,
+                                      u"frmAbout/Line1_0"_qs, u"frmAbout/Line1_1"_qs,
+                                      u"frmAbout/llblCopyRight"_qs};
+        const QList<QStringList> overlapping{{u"lblStartAmount"_qs, u"lblOdds"_qs},
+                                             {u"lblOdds"_qs, u"lblUpRate"_qs},
+                                             {u"Shape1"_qs, u"lblDescription"_qs},
+                                             {u"Shape1"_qs, u"Label2"_qs},
+                                             {u"Line1_0"_qs, u"Line1_1"_qs}};
+        onWindow(name, [&](QWidget *shown) {
+            for (QWidget *a : shown->findChildren<QWidget *>()) {
+                if (!a->isVisibleTo(shown) || a->parentWidget()->inherits("QComboBox"))
+                    continue;
+                if (!pastTheEdge.contains(name + u'/' + a->objectName()))
+                    QVERIFY2(a->parentWidget()->rect().contains(a->geometry()),
+                             qPrintable(a->objectName()));
+                for (QWidget *b :
+                     a->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                    const QRect common = a->geometry() & b->geometry();
+                    if (a < b && b->isVisibleTo(shown) && common.width() > 1 && common.height() > 1)
+                        QVERIFY2(overlapping.contains({a->objectName(), b->objectName()}) ||
+                                     overlapping.contains({b->objectName(), a->objectName()}),
+                                 qPrintable(a->objectName() + u" / "_qs + b->objectName()));
+                }
+                const auto *label = qobject_cast<QLabel *>(a);
+                if (label && !qobject_cast<controls::Cell *>(a))
+                    QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                                     label->contentsRect().width() &&
+                                 label->fontMetrics().height() <= label->height(),
+                             qPrintable(a->objectName()));
+                const auto *button = qobject_cast<QPushButton *>(a);
+                if (button && !button->inherits("morvex::controls::WrappingButton"))
+                    QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <
+                                 button->width() - 8,
+                             qPrintable(a->objectName()));
+            }
+        });
+    }
+
+    // The widest figure an amount can have fits every field and table cell
+    // whole, condensed if need be, and is its accessible name.
+    void figuresShownWhole_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cell");
+        for (const char *field :
+             {"lblInvestAmount", "lblTotalAmount", "lblRecovery", "lblProfit", "lblUpRate"})
+            QTest::newRow(field) << u"frmMain"_qs << QString::fromLatin1(field);
+        for (const char *column : {"lblInvest", "lblTotal", "lblRecovery", "lblProfit"})
+            for (int row : {0, 9})
+                QTest::addRow("table %s_%d", column, row)
+                    << u"frmInvestTable"_qs
+                    << QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(row);
+    }
+
+    void figuresShownWhole() {
+        QFETCH(QString, name);
+        QFETCH(QString, cell);
+        const QString widest = u"-922,337,203,685,477"_qs;
+        auto *field = control<QLabel>(name, cell);
+        field->setText(widest);
+        TextRecorder drawn(field->size());
+        field->render(&drawn);
+        QCOMPARE(drawn.texts.size(), 1);
+        QCOMPARE(drawn.texts[0].first, widest);
+        const QRectF box = drawn.texts[0].second, room = field->contentsRect();
+        QVERIFY2(box.left() >= room.left() - 0.5 && box.right() <= room.right() + 1.5,
+                 qPrintable(u"%1..%2 in %3..%4"_qs.arg(box.left())
+                                .arg(box.right())
+                                .arg(room.left())
+                                .arg(room.right())));
+        QCOMPARE(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), widest);
+    }
+
+    // Every caption, field, button, frame, box and list item, in the font it
+    // is drawn with; and every message, in the message boxes' font.
+    void glyphs() {
+        QCOMPARE(missingGlyphs(QApplication::font(), u"a😀あ"_qs),
+                 u"😀"_qs); // the check can see a gap
+        for (const QString &name : Windows)
+            onWindow(name, [](QWidget *shown) {
+                QList<QPair<QWidget *, QString>> texts{{shown, shown->windowTitle()}};
+                for (QWidget *w : shown->findChildren<QWidget *>()) {
+                    for (const char *property : {"text", "title"})
+                        texts.append({w, w->property(property).toString()});
+                    if (auto *list = qobject_cast<QComboBox *>(w))
+                        for (int i = 0; i < list->count(); ++i)
+                            texts.append({w, list->itemText(i)});
+                }
+                for (const auto &[widget, text] : texts)
+                    QVERIFY2(missingGlyphs(widget->font(), text).isEmpty(),
+                             qPrintable(widget->objectName() + u": "_qs + text));
+            });
+        MessageRecorder boxes;
+        for (const auto &[start, odds] : {std::pair{"", "3"},
+                                          {"99", "3"},
+                                          {"1000", ""},
+                                          {"1000", "1"},
+                                          {"1e20", "3"},
+                                          {"1000", "1.00000001"}}) {
+            enterInputs(QString::fromLatin1(start), QString::fromLatin1(odds), 2);
+            press(u"frmMain"_qs, u"btnCalcAmount"_qs);
+        }
+        QCOMPARE(boxes.messages.size(), 6);
+        for (const QString &message : boxes.messages)
+            QVERIFY2(missingGlyphs(QApplication::font(), message).isEmpty(), qPrintable(message));
+    }
+};
+
+QTEST_MAIN(TestLooks)
+#include "tst_looks.moc"

@@ -1,0 +1,91 @@
+#include "tools/Driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace morvex::driver {
+
+Form *window(const QString &name) {
+    for (Form *form : LoadedWindows::forms())
+        if (form->formName() == name)
+            return form;
+    return nullptr;
+}
+
+QWidget *findControl(const QString &windowName, const QString &name) {
+    Form *form = window(windowName);
+    QWidget *widget = form ? form->findChild<QWidget *>(name) : nullptr;
+    if (!widget)
+        qFatal("no %s in %s", qPrintable(name), qPrintable(windowName));
+    return widget;
+}
+
+QString text(const QString &window, const QString &name) {
+    QWidget *widget = findControl(window, name);
+    if (auto *list = qobject_cast<QComboBox *>(widget))
+        return list->currentText();
+    return widget->property("text").toString();
+}
+
+void type(QLineEdit *box, const QString &text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    bool ascii = true;
+    for (QChar c : text)
+        ascii = ascii && c.unicode() >= 0x20 && c.unicode() < 0x7f;
+    if (ascii) {
+        QTest::keyClicks(box, text);
+    } else {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(box, &commit);
+    }
+}
+
+void enterInputs(const QString &start, const QString &odds, int defeats) {
+    type(control<QLineEdit>(u"frmMain"_qs, u"txtStartAmount"_qs), start);
+    type(control<QLineEdit>(u"frmMain"_qs, u"txtOdds"_qs), odds);
+    control<QComboBox>(u"frmMain"_qs, u"cmbDefeats"_qs)->setCurrentIndex(defeats);
+}
+
+void press(const QString &window, const QString &button) {
+    QTest::mouseClick(control<QAbstractButton>(window, button), Qt::LeftButton);
+}
+
+void withVersionWindow(const std::function<void(QWidget *)> &whileOpen) {
+    QObject scope; // ends the timer should the press not wait
+    QTimer::singleShot(0, &scope, [&] {
+        QPointer<QWidget> about = window(u"frmAbout"_qs);
+        if (about)
+            whileOpen(about);
+        if (about)
+            about->close();
+    });
+    control<QAbstractButton>(u"frmMain"_qs, u"btnAbout"_qs)->click();
+}
+
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void closeAll() {
+    while (!LoadedWindows::forms().isEmpty())
+        LoadedWindows::forms().constLast()->close();
+    flushDeletes();
+}
+
+void showTypicalRequest() {
+    enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+    press(u"frmMain"_qs, u"btnCalcAmount"_qs);
+    press(u"frmMain"_qs, u"btnTable"_qs);
+    press(u"frmMain"_qs, u"btnUsage"_qs);
+}
+
+} // namespace morvex::driver

@@ -1,0 +1,57 @@
+#pragma once
+
+// Finding the program's windows and driving them as a user would: typing
+// into the real boxes, picking from the list, pressing the buttons. Shared
+// by the tests, the fuzz targets and the screenshot tool.
+#include "ui/Form.h"
+
+#include <QLineEdit>
+#include <functional>
+
+class QComboBox;
+
+namespace morvex::driver {
+
+// The loaded window of that name, or nullptr.
+Form *window(const QString &name);
+
+// The named control of a loaded window. Stops the program, naming what it
+// looked for, when there is none.
+QWidget *findControl(const QString &window, const QString &name);
+template <typename W = QWidget> W *control(const QString &window, const QString &name) {
+    W *widget = qobject_cast<W *>(findControl(window, name));
+    if (!widget)
+        qFatal("%s in %s is not of the type asked for", qPrintable(name), qPrintable(window));
+    return widget;
+}
+
+// What a label, box, button or list of a loaded window shows.
+QString text(const QString &window, const QString &name);
+
+// Replaces the text of a box the way a user would: select all, delete, type.
+// Text beyond ASCII arrives as an input method commits it.
+void type(QLineEdit *box, const QString &text);
+
+// Fills in the main window: start amount, odds and the defeats item (-1:
+// none picked).
+void enterInputs(const QString &start, const QString &odds, int defeats);
+
+// Clicks a button of a loaded window with the mouse.
+void press(const QString &window, const QString &button);
+
+// Presses the main window's version button and runs `whileOpen` on the
+// version window while the press waits for it to close (it is modal); what
+// `whileOpen` leaves open is closed after it.
+void withVersionWindow(const std::function<void(QWidget *)> &whileOpen);
+
+// Lets windows closed since the last call really go away.
+void flushDeletes();
+
+// Closes every loaded window, the last loaded first.
+void closeAll();
+
+// The program after the typical request, as the screenshots show it: start
+// 1000, odds 3.0, 2 defeats calculated, the table and the usage window open.
+void showTypicalRequest();
+
+} // namespace morvex::driver
