@@ -18,7 +18,7 @@ build: deps $(BUILD)/build.ninja
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@./$(BUILD)/app/Morvex
+	@./$(BUILD)/app/morvex
 
 check: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
