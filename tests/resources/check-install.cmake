@@ -13,7 +13,12 @@ set(expected
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/morvex.svg
-    share/doc/morvex/LICENSE)
+    share/doc/morvex/copyright
+    share/doc/morvex/changelog.gz
+    share/doc/morvex/changelog.Debian.gz
+    share/man/man1/morvex.1.gz
+    share/man/ja/man1/morvex.1.gz
+    share/lintian/overrides/morvex)
 foreach(n 16 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${n}x${n}/apps/morvex.png)
 endforeach()
