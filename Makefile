@@ -42,6 +42,13 @@ package: deps
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
+# The package built, then checked as Debian and a desktop would check it
+# (packaging/check-package: lintian, desktop-file-validate, appstreamcli,
+# the hardening, the window's class against the desktop entry).
+.PHONY: check-package
+check-package: package
+	@./packaging/check-package "$$(ls -t $(BUILD)/morvex_*.deb | head -n 1)"
+
 # The libFuzzer targets of fuzz/, built with clang into $(FUZZ_BUILD). Each
 # runs for FUZZ_SECONDS from a fresh copy of its seed corpus (the repository's
 # fuzz/corpus is only read); any finding fails the run and is kept under
