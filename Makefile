@@ -18,19 +18,36 @@ build: deps $(BUILD)/build.ninja
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@./$(BUILD)/app/Morvex
+	@./$(BUILD)/app/morvex
 
 check: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(PACKAGE_BUILD)
 
-# The Debian package, written to $(BUILD)/Morvex-<version>-Linux.deb.
+# The Debian package, written to $(BUILD)/morvex_<version>-1_<arch>.deb: a
+# release build of its own in $(PACKAGE_BUILD), with Debian's default build
+# flags (dpkg-buildflags) hardened with immediate binding (BIND_NOW),
+# stripped as Debian strips.
+PACKAGE_BUILD ?= build-package
 .PHONY: package
-package: build
-	@./scripts/install-deps release
-	@cd $(BUILD) && cpack -G DEB
+package: deps
+	@./scripts/install-deps package
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+		cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+		-DMORVEX_PACKAGE_DIR="$(abspath $(BUILD))" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# The package built, then checked as Debian and a desktop would check it
+# (packaging/check-package: lintian, desktop-file-validate, appstreamcli,
+# the hardening, the window's class against the desktop entry).
+.PHONY: check-package
+check-package: package
+	@./packaging/check-package "$$(ls -t $(BUILD)/morvex_*.deb | head -n 1)"
 
 # The libFuzzer targets of fuzz/, built with clang into $(FUZZ_BUILD). Each
 # runs for FUZZ_SECONDS from a fresh copy of its seed corpus (the repository's

@@ -57,6 +57,10 @@ void closeOnTerminationSignals() {
 void startProgram() {
     static const bool once = [] {
         QApplication::setQuitOnLastWindowClosed(false);
+        // Ties the windows to the desktop entry: the id of the installed
+        // com.example.morvex.desktop (Wayland's app id; on X11 the entry's
+        // StartupWMClass names the window class, the executable's name).
+        QGuiApplication::setDesktopFileName(QStringLiteral(MORVEX_APP_ID));
         QApplication::setWindowIcon(programIcon());
         QApplication::setFont(uiFont()); // message boxes too
         QObject::connect(&LoadedWindows::instance(), &LoadedWindows::allUnloaded, qApp,

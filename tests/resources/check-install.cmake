@@ -1,6 +1,7 @@
 # Installs the build tree into a scratch prefix and checks that every file
 # lands where desktops, software centres and the shell look for it.
-#   cmake -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DEXECUTABLE=ON|OFF -P check-install.cmake
+#   cmake -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DEXECUTABLE=<name> [-DBUILT=ON] -P check-install.cmake
+# BUILT says whether this build has the executable at all.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -12,12 +13,17 @@ set(expected
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/morvex.svg
-    share/doc/morvex/LICENSE)
+    share/doc/morvex/copyright
+    share/doc/morvex/changelog.gz
+    share/doc/morvex/changelog.Debian.gz
+    share/man/man1/morvex.1.gz
+    share/man/ja/man1/morvex.1.gz
+    share/lintian/overrides/morvex)
 foreach(n 16 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${n}x${n}/apps/morvex.png)
 endforeach()
-if(EXECUTABLE)
-  list(APPEND expected bin/Morvex)
+if(BUILT)
+  list(APPEND expected bin/${EXECUTABLE})
 endif()
 
 set(missing "")
@@ -33,13 +39,13 @@ endif()
 # The desktop entry starts what was installed and names the installed icon.
 file(STRINGS "${PREFIX}/share/applications/${APP_ID}.desktop" exec REGEX "^Exec=")
 file(STRINGS "${PREFIX}/share/applications/${APP_ID}.desktop" icon REGEX "^Icon=")
-if(NOT exec STREQUAL "Exec=Morvex" OR NOT icon STREQUAL "Icon=morvex")
+if(NOT exec STREQUAL "Exec=${EXECUTABLE}" OR NOT icon STREQUAL "Icon=morvex")
   message(FATAL_ERROR "desktop entry does not match the installed files: ${exec} ${icon}")
 endif()
-if(EXECUTABLE AND NOT IS_DIRECTORY "${PREFIX}/bin/Morvex")
-  execute_process(COMMAND test -x "${PREFIX}/bin/Morvex" RESULT_VARIABLE result)
+if(BUILT AND NOT IS_DIRECTORY "${PREFIX}/bin/${EXECUTABLE}")
+  execute_process(COMMAND test -x "${PREFIX}/bin/${EXECUTABLE}" RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
-    message(FATAL_ERROR "bin/Morvex is not executable")
+    message(FATAL_ERROR "bin/${EXECUTABLE} is not executable")
   endif()
 endif()
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
