@@ -8,7 +8,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <algorithm>
 #include <ctime>
 #include <vector>
@@ -18,131 +17,67 @@ using namespace morvex::test;
 
 namespace {
 
-// The typical request: 1000 yen, odds 3.0, two defeats so far.
-constexpr std::int32_t Start = 1000;
-constexpr float Odds = 3.0f;
-constexpr int Defeats = 2;
-
-QWidget *mainWindow() {
-    return loadedWindow(u"frmMain"_qs);
-}
-
-QPushButton *button(const char *name) {
-    return child<QPushButton>(mainWindow(), QLatin1String(name));
-}
-
-void click(QPushButton *target) {
-    QTest::mouseClick(target, Qt::LeftButton);
-}
+const QString Main = u"frmMain"_qs, Table = u"frmInvestTable"_qs;
 
 } // namespace
 
 class BenchCommands : public QObject {
     Q_OBJECT
-
-    ScopedConfigDir config_;
+    ProgramRun run_;
     MessageRecorder recorder_;
-
-    QLineEdit *oddsBox() { return child<QLineEdit>(mainWindow(), u"txtOdds"_qs); }
-    QComboBox *defeatsList() { return child<QComboBox>(mainWindow(), u"cmbDefeats"_qs); }
 
 private slots:
     void initTestCase() {
-        startProgram();
-        QVERIFY(mainWindow());
-        QVERIFY(QTest::qWaitForWindowExposed(mainWindow()));
-        typeInto(child<QLineEdit>(mainWindow(), u"txtStartAmount"_qs), QString::number(Start));
-        typeInto(oddsBox(), u"3.0"_qs);
-        defeatsList()->setCurrentIndex(Defeats);
+        QVERIFY(QTest::qWaitForWindowExposed(window(Main)));
+        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
     }
-
-    void init() { recorder_.messages.clear(); }
 
     // A benchmark that measured a rejected input or an error box would be
     // worthless: every command must have run to the end.
-    void cleanup() {
-        QVERIFY2(recorder_.messages.isEmpty(),
-                 qPrintable(recorder_.messages.value(0).title + u": "_qs +
-                            recorder_.messages.value(0).text));
-        defeatsList()->setCurrentIndex(Defeats);
-        oddsBox()->setText(u"3.0"_qs);
+    void cleanup() { QCOMPARE(recorder_.take(), QStringList()); }
+
+    // One command per pass. A label given its own text again does nothing,
+    // so every pass changes an input (the defeats between 2 and 3, or the
+    // odds between 3.0 and 2.5) to have the figures really change. "click"
+    // is the mouse press and release the user makes; "command" the handler
+    // alone, as Enter runs it; "repainted" adds the paint of the window.
+    void command_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"click", "command", "repainted"})
+            QTest::addRow("calculation, %s", how) << u"btnCalcAmount"_qs << QString::fromLatin1(how);
+        for (const char *how : {"click", "repainted"})
+            QTest::addRow("table refill, %s", how) << u"btnTable"_qs << QString::fromLatin1(how);
     }
 
-    void cleanupTestCase() { closeAllWindows(); }
-
-    // One press of the calculation button: the input checks, the arithmetic
-    // and the five result fields. A label given its own text again does
-    // nothing, so every pass alternates between two and three defeats (as
-    // the list box sets it) to have the figures really change.
-    void calculation() {
-        QPushButton *calc = button("btnCalcAmount");
-        QComboBox *defeats = defeatsList();
+    void command() {
+        QFETCH(QString, button);
+        QFETCH(QString, how);
+        const bool table = button == u"btnTable"_qs;
+        if (table && !window(Table))
+            press(Main, button);
+        auto *defeats = control<QComboBox>(Main, u"cmbDefeats"_qs);
+        auto *odds = control<QLineEdit>(Main, u"txtOdds"_qs);
+        auto *target = control<QPushButton>(Main, button);
         int pass = 0;
         QBENCHMARK {
-            defeats->setCurrentIndex(Defeats + (++pass & 1));
-            click(calc);
+            if (table)
+                odds->setText((++pass & 1) ? u"2.5"_qs : u"3.0"_qs);
+            else
+                defeats->setCurrentIndex(2 + (++pass & 1));
+            if (how == u"command"_qs)
+                target->click();
+            else
+                press(Main, button);
+            if (how == u"repainted"_qs)
+                QCoreApplication::processEvents();
         }
-        QCOMPARE(child<QLabel>(mainWindow(), u"lblInvestAmount"_qs)->text(),
-                 FormatAmount(CalcInvestAmount(Start, CalcUpRate(Odds), Defeats + (pass & 1))));
-    }
-
-    // The command alone, as the default button runs it for the Enter key:
-    // no press or release to draw.
-    void calculationCommand() {
-        QPushButton *calc = button("btnCalcAmount");
-        QComboBox *defeats = defeatsList();
-        int pass = 0;
-        QBENCHMARK {
-            defeats->setCurrentIndex(Defeats + (++pass & 1));
-            calc->click();
-        }
-        QCOMPARE(child<QLabel>(mainWindow(), u"lblInvestAmount"_qs)->text(),
-                 FormatAmount(CalcInvestAmount(Start, CalcUpRate(Odds), Defeats + (pass & 1))));
-    }
-
-    // The same, and the window repainted with the new figures.
-    void calculationRepainted() {
-        QPushButton *calc = button("btnCalcAmount");
-        QComboBox *defeats = defeatsList();
-        int pass = 0;
-        QBENCHMARK {
-            defeats->setCurrentIndex(Defeats + (++pass & 1));
-            click(calc);
-            QCoreApplication::processEvents();
-        }
-    }
-
-    // The table button with the table window already open: the input
-    // checks, fifty cells refilled, the window brought forward. Every pass
-    // alternates the odds between 3.0 and 2.5 so that the cells change.
-    void tableFill() {
-        click(button("btnTable"));
-        frmInvestTable *table = frmInvestTable::instance();
-        QVERIFY(table);
-        QVERIFY(QTest::qWaitForWindowExposed(table));
-        QPushButton *tableButton = button("btnTable");
-        QLineEdit *odds = oddsBox();
-        const QString oddsTexts[2] = {u"3.0"_qs, u"2.5"_qs};
-        int pass = 0;
-        QBENCHMARK {
-            odds->setText(oddsTexts[++pass & 1]);
-            click(tableButton);
-        }
-        QCOMPARE(child<QLabel>(table, u"lblTotal_9"_qs)->text(),
-                 FormatAmount(CalcTotalAmount(Start, CalcUpRate((pass & 1) ? 2.5f : Odds), 9)));
-    }
-
-    void tableFillRepainted() {
-        QVERIFY(frmInvestTable::instance());
-        QPushButton *tableButton = button("btnTable");
-        QLineEdit *odds = oddsBox();
-        const QString oddsTexts[2] = {u"3.0"_qs, u"2.5"_qs};
-        int pass = 0;
-        QBENCHMARK {
-            odds->setText(oddsTexts[++pass & 1]);
-            click(tableButton);
-            QCoreApplication::processEvents();
-        }
+        const float rate = CalcUpRate(table && (pass & 1) ? 2.5f : 3.0f);
+        QCOMPARE(table ? text(Table, u"lblTotal_9"_qs) : text(Main, u"lblInvestAmount"_qs),
+                 FormatAmount(table ? CalcTotalAmount(1000, rate, 9)
+                                    : CalcInvestAmount(1000, rate, std::int16_t(2 + (pass & 1)))));
+        odds->setText(u"3.0"_qs);
+        defeats->setCurrentIndex(2);
     }
 
     // The table button with no table open: the window is built, its position
@@ -158,17 +93,15 @@ private slots:
             clock_gettime(cpuClock ? CLOCK_THREAD_CPUTIME_ID : CLOCK_MONOTONIC, &ts);
             return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
         };
-        QPushButton *tableButton = button("btnTable");
         std::vector<qint64> nanoseconds;
         for (int run = 0; run < Runs; ++run) {
-            if (frmInvestTable *open = frmInvestTable::instance())
+            if (Form *open = window(Table))
                 open->close();
             flushDeletes();
-            QVERIFY(!frmInvestTable::instance());
             const qint64 start = now();
-            click(tableButton);
+            press(Main, u"btnTable"_qs);
             nanoseconds.push_back(now() - start);
-            QVERIFY(frmInvestTable::instance());
+            QVERIFY(window(Table));
         }
         std::nth_element(nanoseconds.begin(), nanoseconds.begin() + Runs / 2, nanoseconds.end());
         QTest::setBenchmarkResult(double(nanoseconds[Runs / 2]), QTest::WalltimeNanoseconds);
