@@ -5,7 +5,8 @@
 set -eu
 cd "$(dirname "$0")"
 
-for n in 16 24 32 48 64 128 256; do
+# The sizes are the ones resources/CMakeLists.txt lists.
+for n in $(sed -n 's/^set(MORVEX_ICON_SIZES \([0-9 ]*\))$/\1/p' ../CMakeLists.txt); do
     rsvg-convert --width "$n" --height "$n" --output "morvex-$n.png" morvex.svg
 done
 
