@@ -45,7 +45,8 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("how");
         for (const char *how : {"click", "command", "repainted"})
-            QTest::addRow("calculation, %s", how) << u"btnCalcAmount"_qs << QString::fromLatin1(how);
+            QTest::addRow("calculation, %s", how)
+                << u"btnCalcAmount"_qs << QString::fromLatin1(how);
         for (const char *how : {"click", "repainted"})
             QTest::addRow("table refill, %s", how) << u"btnTable"_qs << QString::fromLatin1(how);
     }

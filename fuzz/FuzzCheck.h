@@ -1,10 +1,9 @@
 #pragma once
 
-// What every fuzz target shares: turning the fuzzer's bytes into values,
+// What every fuzz target shares: turning the fuzzer's bytes into text,
 // catching the program's run-time errors, and stopping with a readable report
 // when an invariant breaks (the abort makes libFuzzer keep the input).
 
-#include "core/Amount.h"
 #include "core/RuntimeError.h"
 #include "tests/core/ErrorOf.h"
 
@@ -18,8 +17,7 @@
 
 namespace morvex::fuzz {
 
-// The locale the program was made for; every target reads and writes numbers
-// in it.
+// The locale the program was made for.
 inline void useJapaneseLocale() {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
@@ -46,8 +44,6 @@ inline QString describe(const QString &text) {
     QString units;
     for (QChar c : text.left(64))
         units += QString::asprintf(" %04X", unsigned(c.unicode()));
-    if (text.size() > 64)
-        units += QStringLiteral(" …");
     return u'"' + text.left(64) + u"\" ["_qs + units + u" ] ("_qs + QString::number(text.size()) +
            u" units)"_qs;
 }
@@ -57,34 +53,8 @@ inline QString describe(double value) {
     return QString::asprintf("%.17g (%a)", value, value);
 }
 inline QString describe(float value) {
-    return QString::asprintf("%.9g (%a, single)", double(value), double(value));
+    return QString::asprintf("%.9g (%a, single) ", double(value), double(value));
 }
-inline QString describe(Amount value) {
-    return QStringLiteral("Amount raw %1").arg(value.raw());
-}
-
-// Reads fixed-size values from the front of the input, zero-padded when the
-// input runs out.
-class Bytes {
-public:
-    Bytes(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-
-    template <typename T> T take() {
-        unsigned char buffer[sizeof(T)] = {};
-        const std::size_t n = size_ < sizeof(T) ? size_ : sizeof(T);
-        if (n > 0)
-            std::memcpy(buffer, data_, n);
-        data_ += n;
-        size_ -= n;
-        T value;
-        std::memcpy(&value, buffer, sizeof(T));
-        return value;
-    }
-
-private:
-    const std::uint8_t *data_;
-    std::size_t size_;
-};
 
 // The input as UTF-8 text (malformed sequences become U+FFFD, as typed text
 // never contains them) and as UTF-16 code units (which reach every QChar,
