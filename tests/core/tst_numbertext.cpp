@@ -138,12 +138,12 @@ private slots:
         QFETCH(int, int32);
         QFETCH(bool, fits16);
         std::int32_t result32 = 0;
-        const bool fits32 = int32 != 0;
-        QCOMPARE(errorOf([&] { result32 = ToInt32(value); }), fits32 ? 0 : Overflow);
-        QCOMPARE(result32, int32);
         std::int16_t result16 = 0;
+        QCOMPARE(errorOf([&] { result32 = ToInt32(value); }), int32 != 0 ? 0 : Overflow);
         QCOMPARE(errorOf([&] { result16 = ToInt16(value); }), fits16 ? 0 : Overflow);
-        QCOMPARE(int(result16), fits16 ? int32 : 0);
+        // (What a call that raised left in its target is not to be read.)
+        QCOMPARE(int32 != 0 ? result32 : 0, int32);
+        QCOMPARE(fits16 ? int(result16) : int32, int32);
     }
 
     void toSingle() {
