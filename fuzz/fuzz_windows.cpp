@@ -11,12 +11,9 @@
 #include "app/Program.h"
 #include "core/NumberText.h"
 #include "tools/Driver.h"
-#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMessageBox>
-#include <QTemporaryDir>
 #include <cmath>
 
 using namespace morvex;
@@ -90,14 +87,14 @@ QString shown(double whole) {
 
 // ---- The windows ----------------------------------------------------------
 
-QStringList messages;
+QStringList *messages; // what the message boxes of a press said
 const QString Main = u"frmMain"_qs, Table = u"frmInvestTable"_qs;
 
 // What a press left on screen compared with what it should have.
 void compare(const QString &window, const QMap<QString, QString> &expected,
              const QStringList &expectedMessages, const QString &input) {
-    FUZZ_REQUIRE(messages == expectedMessages, "the message of a press",
-                 input + u" shows "_qs + messages.join(u" | "_qs) + u", expected "_qs +
+    FUZZ_REQUIRE(*messages == expectedMessages, "the message of a press",
+                 input + u" shows "_qs + messages->join(u" | "_qs) + u", expected "_qs +
                      expectedMessages.join(u" | "_qs));
     for (auto cell = expected.begin(); cell != expected.end(); ++cell)
         FUZZ_REQUIRE(driver::text(window, cell.key()) == cell.value(), "every figure as worked out",
@@ -151,7 +148,7 @@ void pressCalculate(int defeats, const QString &input) {
     } catch (const Fault &fault) {
         message = {fault.message};
     }
-    messages.clear();
+    messages->clear();
     driver::press(Main, u"btnCalcAmount"_qs);
     compare(Main, expected, message, input);
 }
@@ -192,7 +189,7 @@ void pressTable(const QString &input) {
     } catch (const Fault &fault) {
         message = {fault.message};
     }
-    messages.clear();
+    messages->clear();
     driver::press(Main, u"btnTable"_qs);
     if (!message.isEmpty() && !wasOpen) {
         FUZZ_REQUIRE(!driver::window(Table), "a failed first fill leaves no table window", input);
@@ -204,14 +201,13 @@ void pressTable(const QString &input) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-    static QTemporaryDir config; // never the user's settings
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static auto *application = new QApplication(*argc, *argv); // lives as long as the process
+    static driver::ScratchSettings settings;                   // never the user's settings
+    static driver::MessageRecorder recorder;
+    messages = &recorder.messages;
     Q_UNUSED(application);
     useJapaneseLocale();
-    setMessageBoxHook(
-        [](QMessageBox &box) { messages.append(box.windowTitle() + u" / "_qs + box.text()); });
     startProgram();
     return 0;
 }

@@ -1,15 +1,48 @@
 #include "tools/Driver.h"
 
+#include "settings/Store.h"
+#include "ui/MessageBox.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 namespace morvex::driver {
+
+ScratchSettings::ScratchSettings() : previous_(qgetenv("XDG_CONFIG_HOME")) {
+    static int count = 0;
+    qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
+    name_ = u"MorvexScratch-%1-%2"_qs.arg(QCoreApplication::applicationPid()).arg(++count);
+    settings::useApplicationName(name_);
+}
+
+ScratchSettings::~ScratchSettings() {
+#ifdef Q_OS_WIN
+    QSettings(u"HKEY_CURRENT_USER\\Software\\"_qs + name_, QSettings::NativeFormat).remove({});
+#endif
+    settings::useApplicationName({});
+    qputenv("XDG_CONFIG_HOME", previous_);
+}
+
+MessageRecorder::MessageRecorder() {
+    setMessageBoxHook([this](QMessageBox &box) {
+        const bool plain =
+            box.icon() == QMessageBox::Warning && box.standardButtons() == QMessageBox::Ok;
+        messages.append(box.windowTitle() + u" / "_qs + box.text() +
+                        (plain ? QString() : u" (not a warning with OK)"_qs));
+    });
+}
+
+MessageRecorder::~MessageRecorder() {
+    setMessageBoxHook({});
+}
 
 Form *window(const QString &name) {
     for (Form *form : LoadedWindows::forms())

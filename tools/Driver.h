@@ -6,11 +6,38 @@
 #include "ui/Form.h"
 
 #include <QLineEdit>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 
-class QComboBox;
-
 namespace morvex::driver {
+
+// Settings of their own for a run that must not touch the user's: a fresh
+// configuration folder and application name (on Windows, a fresh registry
+// key), removed afterwards.
+class ScratchSettings {
+public:
+    ScratchSettings();
+    ~ScratchSettings();
+    ScratchSettings(const ScratchSettings &) = delete;
+    ScratchSettings &operator=(const ScratchSettings &) = delete;
+    QString folder() const { return folder_.path(); }
+
+private:
+    QByteArray previous_;
+    QTemporaryDir folder_;
+    QString name_;
+};
+
+// Every message box the program would show, as "title / text", answered at
+// once; a box that is not a warning with a single OK button is marked.
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    QStringList take() { return std::exchange(messages, {}); }
+    QStringList messages;
+};
 
 // The loaded window of that name, or nullptr.
 Form *window(const QString &name);

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -19,9 +18,8 @@ void save(QWidget *window, const QString &dir) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QTemporaryDir config; // start from the defaults, leave the user's settings alone
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
+    morvex::driver::ScratchSettings settings; // from the defaults, never the user's
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(dir);
     morvex::startProgram();

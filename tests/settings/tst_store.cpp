@@ -64,9 +64,7 @@ int child(int argc, char *argv[]) {
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
-    setMessageBoxHook([](QMessageBox &box) {
-        std::printf("message %s / %s\n", qPrintable(box.windowTitle()), qPrintable(box.text()));
-    });
+    MessageRecorder boxes;
     startProgram();
     const qint64 opening = clock.restart();
     const QString restored = text(Main, u"txtStartAmount"_qs);
@@ -76,8 +74,11 @@ int child(int argc, char *argv[]) {
     const QString stake = text(Main, u"lblInvestAmount"_qs);
     clock.restart();
     press(Main, mode == "wait" ? u"btnUsage"_qs : u"btnExit"_qs);
-    std::printf("restored %s\nstake %s\nopened in %lld ms, closed in %lld ms\nready\n",
+    std::printf("restored %s\nstake %s\nopened in %lld ms, closed in %lld ms\n",
                 qPrintable(restored), qPrintable(stake), opening, clock.elapsed());
+    for (const QString &message : boxes.messages)
+        std::printf("message %s\n", qPrintable(message));
+    std::puts("ready");
     std::fflush(stdout);
     return app.exec();
 }
@@ -138,7 +139,7 @@ template <typename F> QByteArray capturedStderr(F &&work) {
 
 class TestStore : public QObject {
     Q_OBJECT
-    std::optional<ScopedSettings> settings_;
+    std::optional<ScratchSettings> settings_;
     QString file() const { return settings_->folder() + u"/tst_store.ini"_qs; } // the copies'
 
 private slots:
