@@ -1,6 +1,8 @@
 #include "settings/IniDocument.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <iterator>
 
 namespace morvex::settings {
 namespace {
@@ -21,13 +23,17 @@ int hexValue(char c) {
     return -1;
 }
 
+// Backslash escapes: the letter after the backslash and the character it
+// stands for. Reading knows them all; writing uses all but the last two.
+constexpr char Escapes[][2] = {{'a', '\a'},  {'b', '\b'}, {'f', '\f'}, {'n', '\n'},
+                               {'r', '\r'},  {'t', '\t'}, {'v', '\v'}, {'"', '"'},
+                               {'\\', '\\'}, {'?', '?'},  {'\'', '\''}};
+constexpr auto WrittenEscapes = std::end(Escapes) - 2;
+
 // The text of a value as it stands after the "=": quotes removed, escapes
 // undone, blanks around it dropped unless quoted, an unquoted ";" starting a
 // comment, and a leading "@@" standing for "@".
 QString unescape(QByteArrayView raw) {
-    static const char escapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
-                                      {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
-                                      {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
     QString out;
     qsizetype i = 0, keep = 0; // keep: what trailing blanks may not eat into
     bool inQuotes = false;
@@ -47,7 +53,7 @@ QString unescape(QByteArrayView raw) {
                     value = char16_t(value * base + hexValue(raw[i++]));
                 out += QChar(value);
             } else {
-                for (const auto &[name, character] : escapes)
+                for (const auto &[name, character] : Escapes)
                     if (e == name)
                         out += QLatin1Char(character);
             }
@@ -84,44 +90,18 @@ QByteArray escape(const QString &value) {
     for (QChar qc : value.startsWith(u'@') ? u'@' + value : value) {
         const char16_t c = qc.unicode();
         needsQuotes = needsQuotes || c == u';' || c == u',' || c == u'=';
+        const auto *named = std::find_if(std::begin(Escapes), WrittenEscapes,
+                                         [c](const char *e) { return e[1] == c; });
         const bool hexDigit = c < 0x80 && hexValue(char(c)) >= 0;
-        if ((hexFollows && hexDigit) ||
-            (c < 0x20 && !QStringView(u"\a\b\f\n\r\t\v").contains(qc))) {
+        if ((hexFollows && hexDigit) || (c < 0x20 && named == WrittenEscapes)) {
             out += QStringLiteral("\\x") + QString::number(c, 16);
             hexFollows = true;
             continue;
         }
         hexFollows = false;
-        switch (c) {
-        case u'\a':
-            out += u"\\a";
-            break;
-        case u'\b':
-            out += u"\\b";
-            break;
-        case u'\f':
-            out += u"\\f";
-            break;
-        case u'\n':
-            out += u"\\n";
-            break;
-        case u'\r':
-            out += u"\\r";
-            break;
-        case u'\t':
-            out += u"\\t";
-            break;
-        case u'\v':
-            out += u"\\v";
-            break;
-        case u'"':
-        case u'\\':
+        if (named != WrittenEscapes)
             out += u'\\';
-            out += qc;
-            break;
-        default:
-            out += qc;
-        }
+        out += named != WrittenEscapes ? QChar(char16_t((*named)[0])) : qc;
     }
     if (needsQuotes || out.startsWith(u' ') || out.endsWith(u' '))
         out = u'"' + out + u'"';

@@ -7,23 +7,16 @@
 namespace morvex::settings {
 
 // Every window keeps its outer top-left corner, in twips, in its own section.
-inline const QString MainWindow = QStringLiteral("MainWindow");
-inline const QString AboutWindow = QStringLiteral("AboutWindow");
-inline const QString UsageWindow = QStringLiteral("UsageWindow");
-inline const QString TableWindow = QStringLiteral("TableWindow");
-inline const QString WindowTop = QStringLiteral("WindowTop");
-inline const QString WindowLeft = QStringLiteral("WindowLeft");
-inline constexpr int MainWindowDefaultTwips = 1200;
-inline constexpr int OtherWindowDefaultTwips = 1300;
+inline const QString MainWindow = u"MainWindow"_qs, AboutWindow = u"AboutWindow"_qs,
+                     UsageWindow = u"UsageWindow"_qs, TableWindow = u"TableWindow"_qs;
+inline const QString WindowTop = u"WindowTop"_qs, WindowLeft = u"WindowLeft"_qs;
+inline constexpr int MainWindowDefaultTwips = 1200, OtherWindowDefaultTwips = 1300;
 
 // The main window's last inputs, stored as typed (the defeats as the index
-// of the selected item).
-inline const QString Condition = QStringLiteral("Condition");
-inline const QString StartAmount = QStringLiteral("StartAmount");
-inline const QString Odds = QStringLiteral("Odds");
-inline const QString Defeats = QStringLiteral("Defeats");
-inline const QString StartAmountDefault = QStringLiteral("1000");
-inline const QString OddsDefault = QStringLiteral("3");
-inline const QString DefeatsDefault = QStringLiteral("0");
+// of the selected item), and their defaults.
+inline const QString Condition = u"Condition"_qs;
+inline const QString StartAmount = u"StartAmount"_qs, StartAmountDefault = u"1000"_qs;
+inline const QString Odds = u"Odds"_qs, OddsDefault = u"3"_qs;
+inline const QString Defeats = u"Defeats"_qs, DefeatsDefault = u"0"_qs;
 
 } // namespace morvex::settings
