@@ -96,28 +96,13 @@ std::optional<Contents> readFile(const QString &path) {
 class Lock {
 public:
     explicit Lock(const QString &path) : path_(QFile::encodeName(path)) {
-        for (int waited = 0;; waited += 10) {
-            fd_ = ::open(path_.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                         0644);
-            struct stat held, onDisk;
-            if (fd_ < 0 || ::fstat(fd_, &held) != 0 || !S_ISREG(held.st_mode))
-                break;
-            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-                if (::stat(path_.constData(), &onDisk) == 0 && onDisk.st_ino == held.st_ino &&
-                    onDisk.st_dev == held.st_dev)
-                    return;
-                waited -= 10; // its holder removed it just now: no need to wait
+        for (int waited = 0; !tryOnce(); waited += 10) {
+            if (!usable_ || waited >= LockTimeoutMs) {
+                report(QStringLiteral("settings lock %1 not had; saving without it").arg(path));
+                return;
             }
-            ::close(fd_);
-            fd_ = -1;
-            if (waited >= LockTimeoutMs)
-                break;
             QThread::msleep(10);
         }
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-        report(QStringLiteral("settings lock %1 not had; saving without it").arg(path));
     }
     ~Lock() {
         if (fd_ >= 0) {
@@ -129,8 +114,27 @@ public:
     Lock &operator=(const Lock &) = delete;
 
 private:
+    // One attempt: true with the lock held, else nothing is left open;
+    // usable_ says whether another attempt can succeed.
+    bool tryOnce() {
+        const int fd =
+            ::open(path_.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+        struct stat held, onDisk;
+        usable_ = fd >= 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode);
+        if (usable_ && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::stat(path_.constData(), &onDisk) == 0 && onDisk.st_ino == held.st_ino &&
+            onDisk.st_dev == held.st_dev) {
+            fd_ = fd;
+            return true;
+        }
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+
     QByteArray path_;
     int fd_ = -1;
+    bool usable_ = false;
 };
 
 // Moves a file that is not a settings file out of the way, to the first

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QShortcut>
+#include <mutex>
 
 namespace morvex {
 namespace {
@@ -34,8 +35,8 @@ Form::Form(const Design &design)
     setWindowTitle(design.caption);
     setWindowIcon(programIcon());
     setFont(uiFont());
-    static const bool accessible = (QAccessible::installFactory(accessibleForm), true);
-    Q_UNUSED(accessible);
+    static std::once_flag accessible;
+    std::call_once(accessible, [] { QAccessible::installFactory(accessibleForm); });
     const QSize client = TwipsRect{0, 0, design.clientWidth, design.clientHeight}.pixels().size();
     if (design.frame == Frame::FixedDialog) {
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

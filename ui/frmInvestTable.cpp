@@ -83,7 +83,6 @@ frmInvestTable::frmInvestTable()
     OKButton = button(this, u"OKButton"_qs, u"OK"_qs, {3480, 3360, 1215, 375});
     // Neither default nor cancel: Esc leaves the window open, Enter presses
     // the button because it is the only control that takes the focus.
-    OKButton->setAutoDefault(false);
     OKButton->setFocus();
 
     // For keeping records: the figures go to the clipboard as a small
