@@ -1,7 +1,6 @@
 // Reading the user's numbers in the Japanese locale the program was made for
-// and in others, exact differences of amount texts, and the conversions to
-// the narrower types. (The formats of amounts and singles are the format
-// fuzz target's, replayed by the tests.)
+// and in others, the texts of amounts and singles, exact differences of
+// amount texts, and the conversions to the narrower types.
 #include "core/Conversions.h"
 #include "core/NumberText.h"
 #include "core/RuntimeError.h"
@@ -144,6 +143,46 @@ private slots:
         // (What a call that raised left in its target is not to be read.)
         QCOMPARE(int32 != 0 ? result32 : 0, int32);
         QCOMPARE(fits16 ? int(result16) : int32, int32);
+    }
+
+    // "#,##0" amounts, halves away from zero, never "-0"; the general text
+    // of a single: at most seven significant digits, the exponent form
+    // beyond seven integer digits and below 0.0001.
+    void formats() {
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+        for (const auto &[value, text] : std::initializer_list<std::pair<double, const char *>>{
+                 {0, "0"},
+                 {999, "999"},
+                 {-1550, "-1,550"},
+                 {4250.5, "4,251"},
+                 {-2.5, "-3"},
+                 {-0.4, "0"},
+                 {1e33, "999,999,999,999,999,945,575,230,987,042,816"}})
+            QCOMPARE(FormatAmount(value), QLatin1String(text));
+        for (const auto &[raw, text] : std::initializer_list<std::pair<qint64, const char *>>{
+                 {42505000, "4,251"},
+                 {42504999, "4,250"},
+                 {-42505000, "-4,251"},
+                 {-4999, "0"},
+                 {std::numeric_limits<qint64>::min(), "-922,337,203,685,478"}})
+            QCOMPARE(FormatAmount(Amount::fromRaw(raw)), QLatin1String(text));
+        for (const auto &[value, text] :
+             std::initializer_list<std::pair<float, const char *>>{{1.5f, "1.5"},
+                                                                   {float(5.0 / 3), "1.666667"},
+                                                                   {-1200, "-1200"},
+                                                                   {1234567, "1234567"},
+                                                                   {12345680, "1.234568E+07"},
+                                                                   {1e8f, "1E+08"},
+                                                                   {0.0001f, "0.0001"},
+                                                                   {0.00001f, "1E-05"},
+                                                                   {-0.0f, "0"},
+                                                                   {INFINITY, "INF"}}) {
+            QCOMPARE(SingleText(value), QLatin1String(text));
+            QVERIFY(!std::isfinite(value) || ToSingle(ToNumber(SingleText(value))) == value);
+        }
+        QLocale::setDefault(QLocale(u"de_DE"_qs));
+        QCOMPARE(FormatAmount(Amount::fromRaw(23000000)) + u' ' + SingleText(1.5f),
+                 u"2.300 1,5"_qs);
     }
 
     void toSingle() {

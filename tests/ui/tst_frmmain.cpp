@@ -65,7 +65,21 @@ public:
     }
 };
 
+struct Command {
+    const char *tag, *locale, *start, *odds;
+    int defeats;
+    const char *figures, *message, *focus;
+};
+struct Stored {
+    const char *tag, *top, *left, *defeats;
+    QPoint position; // (-1, -1): the screen's corner
+    int index;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(Stored)
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -83,75 +97,49 @@ private slots:
     // the box the focus goes to; a row without figures expects the design
     // texts untouched.
     void command_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("odds");
-        QTest::addColumn<int>("defeats");
-        QTest::addColumn<QString>("figures");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("focus");
-        struct Row {
-            const char *tag, *locale, *start, *odds;
-            int defeats;
-            const char *figures, *message, *focus;
-        };
-        const char *none = "0 0 0 0 1.5";
-        for (const Row &row : std::initializer_list<Row>{
-                 {"typical request", "ja_JP", "1000", "3.0", 2, "2,300 4,800 6,900 2,100 1.5", "",
-                  ""},
-                 {"grouped start", "ja_JP", "150,000", "3", 0,
-                  "150,000 150,000 450,000 300,000 1.5", "", ""},
-                 {"no defeats item", "ja_JP", "1000", "3", -1, none, "", ""},
-                 {"empty start", "ja_JP", "", "3", 3, none, "開始金額 / 数値を入力して下さい。",
-                  "txtStartAmount"},
-                 {"99", "ja_JP", "99", "3", 3, none, "開始金額 / １００円以上を設定して下さい。",
-                  "txtStartAmount"},
-                 {"loose separator", "ja_JP", "1,00", "abc", 3, none,
-                  "開始金額 / 数値を入力して下さい。", "txtStartAmount"},
-                 {"odds 2,5", "ja_JP", "1000", "2,5", 2, none, "倍率 / 数値を入力して下さい。",
-                  "txtOdds"},
-                 {"odds 1", "ja_JP", "1000", "1", 3, none,
-                  "倍率 / 1.0倍より大きい値を設定して下さい。", "txtOdds"},
-                 {"odds 1 as a single", "ja_JP", "1000", "1.00000001", 2, none,
-                  "Morvex / 0 で除算しました。", ""},
-                 {"payout overflows after total and stake", "ja_JP", "2000000000", "1000000", 0,
-                  "2,000,000,000 2,000,000,000 0 0 1.5",
-                  "オーバーフロー / 金額が大きくなり過ぎて計算不能です。\r\n"
-                  "開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。",
-                  ""},
-                 {"C: full-width grouped", "C", "１，０００", "3.0", 2,
-                  "2,300 4,800 6,900 2,100 1.5", "", ""},
-                 {"C: 2,5", "C", "1000", "2,5", 2, none, "倍率 / 数値を入力して下さい。",
-                  "txtOdds"},
-                 {"de: decimal comma", "de_DE", "1000", "2,5", 2,
-                  "2.800 5.500 7.000 1.500 1,666667", "", ""},
-                 {"de: grouped", "de_DE", "1.000", "3", 2, "2.300 4.800 6.900 2.100 1,5", "", ""},
-                 {"de: 2.5", "de_DE", "1000", "2.5", 2, none, "倍率 / 数値を入力して下さい。",
-                  "txtOdds"}})
-            QTest::newRow(row.tag)
-                << QString::fromLatin1(row.locale) << QString::fromUtf8(row.start)
-                << QString::fromUtf8(row.odds) << row.defeats << QString::fromUtf8(row.figures)
-                << QString::fromUtf8(row.message) << QString::fromLatin1(row.focus);
+        const char *none = "0 0 0 0 1.5", *typical = "2,300 4,800 6,900 2,100 1.5";
+        const char *startNumber = "開始金額 / 数値を入力して下さい。";
+        const char *oddsNumber = "倍率 / 数値を入力して下さい。";
+        addRows<Command>({
+            {"typical request", "ja_JP", "1000", "3.0", 2, typical, "", ""},
+            {"grouped start", "ja_JP", "150,000", "3", 0, "150,000 150,000 450,000 300,000 1.5", "",
+             ""},
+            {"no defeats item", "ja_JP", "1000", "3", -1, none, "", ""},
+            {"empty start", "ja_JP", "", "3", 3, none, startNumber, "txtStartAmount"},
+            {"99", "ja_JP", "99", "3", 3, none, "開始金額 / １００円以上を設定して下さい。",
+             "txtStartAmount"},
+            {"loose separator", "ja_JP", "1,00", "abc", 3, none, startNumber, "txtStartAmount"},
+            {"odds 2,5", "ja_JP", "1000", "2,5", 2, none, oddsNumber, "txtOdds"},
+            {"odds 1", "ja_JP", "1000", "1", 3, none, "倍率 / 1.0倍より大きい値を設定して下さい。",
+             "txtOdds"},
+            {"odds 1 as a single", "ja_JP", "1000", "1.00000001", 2, none,
+             "Morvex / 0 で除算しました。", ""},
+            {"payout overflows after total and stake", "ja_JP", "2000000000", "1000000", 0,
+             "2,000,000,000 2,000,000,000 0 0 1.5",
+             "オーバーフロー / 金額が大きくなり過ぎて計算不能です。\r\n"
+             "開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。",
+             ""},
+            {"C: full-width grouped", "C", "１，０００", "3.0", 2, typical, "", ""},
+            {"C: 2,5", "C", "1000", "2,5", 2, none, oddsNumber, "txtOdds"},
+            {"de: decimal comma", "de_DE", "1000", "2,5", 2, "2.800 5.500 7.000 1.500 1,666667", "",
+             ""},
+            {"de: grouped", "de_DE", "1.000", "3", 2, "2.300 4.800 6.900 2.100 1,5", "", ""},
+            {"de: 2.5", "de_DE", "1000", "2.5", 2, none, oddsNumber, "txtOdds"},
+        });
     }
 
     void command() {
-        QFETCH(QString, locale);
-        QFETCH(QString, start);
-        QFETCH(QString, odds);
-        QFETCH(int, defeats);
-        QFETCH(QString, figures);
-        QFETCH(QString, message);
-        QFETCH(QString, focus);
-        QLocale::setDefault(QLocale(locale));
+        QFETCH(Command, row);
+        QLocale::setDefault(QLocale(QLatin1String(row.locale)));
         MessageRecorder boxes;
-        enterInputs(start, odds, defeats);
+        enterInputs(QString::fromUtf8(row.start), QString::fromUtf8(row.odds), row.defeats);
         press(Main, u"btnCalcAmount"_qs);
-        QCOMPARE(results(), figures);
-        QCOMPARE(boxes.take(), message.isEmpty() ? QStringList() : QStringList{message});
-        if (!focus.isEmpty())
-            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(results(), QString::fromUtf8(row.figures));
+        QCOMPARE(boxes.take().join(u'|'), QString::fromUtf8(row.message));
+        if (*row.focus)
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(row.focus));
         // Figures stand for the inputs only after a calculation that succeeded.
-        QCOMPARE(stale(), !message.isEmpty() || defeats < 0);
+        QCOMPARE(stale(), *row.message || row.defeats < 0);
     }
 
     // Enter calculates from a box and from the closed list, whatever the
@@ -335,48 +323,34 @@ private slots:
     // A stored value that is no usable number falls back to its default; the
     // others still restore. A title bar off every screen comes back onto it.
     void storedValues_data() {
-        QTest::addColumn<QString>("top");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("defeats");
-        QTest::addColumn<QPoint>("position"); // (-1, -1): the screen's corner
-        QTest::addColumn<int>("index");
-        struct Row {
-            const char *tag, *top, *left, *defeats;
-            QPoint position;
-            int index;
-        };
-        for (const Row &row : std::initializer_list<Row>{
-                 {"all fine", "1500", "3000", "4", {200, 100}, 4},
-                 {"top not a number", "abc", "3000", "4", {200, 80}, 4},
-                 {"left empty", "1500", "", "4", {80, 100}, 4},
-                 {"left infinite", "1500", "1e999", "4", {80, 100}, 4},
-                 {"defeats not a number", "1500", "3000", "x", {200, 100}, 0},
-                 {"defeats beyond the list", "1500", "3000", "20", {200, 100}, 0},
-                 {"defeats negative", "1500", "3000", "-1", {200, 100}, 0},
-                 {"defeats beyond 16 bits", "1500", "3000", "1e10", {200, 100}, 0},
-                 {"defeats rounds to even", "1500", "3000", "2.5", {200, 100}, 2},
-                 {"grouped position", "1,500", "3,000", "19", {200, 100}, 19},
-                 {"off every screen", "-90000", "1E+08", "1", {-1, -1}, 1}})
-            QTest::newRow(row.tag) << QString::fromLatin1(row.top) << QString::fromLatin1(row.left)
-                                   << QString::fromLatin1(row.defeats) << row.position << row.index;
+        addRows<Stored>({
+            {"all fine", "1500", "3000", "4", {200, 100}, 4},
+            {"top not a number", "abc", "3000", "4", {200, 80}, 4},
+            {"left empty", "1500", "", "4", {80, 100}, 4},
+            {"left infinite", "1500", "1e999", "4", {80, 100}, 4},
+            {"defeats not a number", "1500", "3000", "x", {200, 100}, 0},
+            {"defeats beyond the list", "1500", "3000", "20", {200, 100}, 0},
+            {"defeats negative", "1500", "3000", "-1", {200, 100}, 0},
+            {"defeats beyond 16 bits", "1500", "3000", "1e10", {200, 100}, 0},
+            {"defeats rounds to even", "1500", "3000", "2.5", {200, 100}, 2},
+            {"grouped position", "1,500", "3,000", "19", {200, 100}, 19},
+            {"off every screen", "-90000", "1E+08", "1", {-1, -1}, 1},
+        });
     }
 
     void storedValues() {
-        QFETCH(QString, top);
-        QFETCH(QString, left);
-        QFETCH(QString, defeats);
-        QFETCH(QPoint, position);
-        QFETCH(int, index);
+        QFETCH(Stored, row);
         closeAll();
         settings::Transaction save;
-        save.setValue(settings::MainWindow, settings::WindowTop, top);
-        save.setValue(settings::MainWindow, settings::WindowLeft, left);
-        save.setValue(settings::Condition, settings::Defeats, defeats);
+        save.setValue(settings::MainWindow, settings::WindowTop, QLatin1String(row.top));
+        save.setValue(settings::MainWindow, settings::WindowLeft, QLatin1String(row.left));
+        save.setValue(settings::Condition, settings::Defeats, QLatin1String(row.defeats));
         save.commit();
         startProgram();
         const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-        QCOMPARE(window(Main)->pos(), position.x() < 0 ? corner + QPoint(80, 80) : position);
-        QCOMPARE(text(Main, u"lblRaceNum"_qs), u"[%1ﾚｰｽ目]"_qs.arg(index + 1));
+        QCOMPARE(window(Main)->pos(),
+                 row.position.x() < 0 ? corner + QPoint(80, 80) : row.position);
+        QCOMPARE(text(Main, u"lblRaceNum"_qs), u"[%1ﾚｰｽ目]"_qs.arg(row.index + 1));
     }
 
     void maximisedWindowSavesNormalPosition() {
