@@ -176,10 +176,8 @@ private slots:
                                                                    {0.0001f, "0.0001"},
                                                                    {0.00001f, "1E-05"},
                                                                    {-0.0f, "0"},
-                                                                   {INFINITY, "INF"}}) {
+                                                                   {INFINITY, "INF"}})
             QCOMPARE(SingleText(value), QLatin1String(text));
-            QVERIFY(!std::isfinite(value) || ToSingle(ToNumber(SingleText(value))) == value);
-        }
         QLocale::setDefault(QLocale(u"de_DE"_qs));
         QCOMPARE(FormatAmount(Amount::fromRaw(23000000)) + u' ' + SingleText(1.5f),
                  u"2.300 1,5"_qs);
