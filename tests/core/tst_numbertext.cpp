@@ -115,20 +115,15 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("int32"); // 0 with Overflow
         QTest::addColumn<bool>("fits16");
-        for (const auto &[value, int32, fits16] :
-             std::initializer_list<std::tuple<double, int, bool>>{{1000.5, 1000, true},
-                                                                  {1001.5, 1002, true},
-                                                                  {-2.5, -2, true},
-                                                                  {32767.4, 32767, true},
-                                                                  {32767.5, 32768, false},
-                                                                  {-32768.5, -32768, true},
-                                                                  {-32769, -32769, false},
-                                                                  {2147483647.4, 2147483647, false},
-                                                                  {2147483647.5, 0, false},
-                                                                  {-2147483648.5, INT_MIN, false},
-                                                                  {-2147483649.0, 0, false},
-                                                                  {inf, 0, false},
-                                                                  {std::nan(""), 0, false}})
+        const std::tuple<double, int, bool> rows[] = {
+            {1000.5, 1000, true},      {1001.5, 1002, true},
+            {-2.5, -2, true},          {32767.4, 32767, true},
+            {32767.5, 32768, false},   {-32768.5, -32768, true},
+            {-32769, -32769, false},   {2147483647.4, 2147483647, false},
+            {2147483647.5, 0, false},  {-2147483648.5, INT_MIN, false},
+            {-2147483649.0, 0, false}, {inf, 0, false},
+            {std::nan(""), 0, false}};
+        for (const auto &[value, int32, fits16] : rows)
             QTest::addRow("%.17g", value) << value << int32 << fits16;
     }
 

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QProxyStyle>
 #include <QStyleFactory>
 
@@ -263,7 +264,8 @@ private slots:
 
     // Each figure is named by what it shows and described by its caption;
     // each input and the version window's address are labelled by their
-    // captions; the main window is a frame, the others dialogs.
+    // captions; the main window is a frame, the others dialogs; the program
+    // names its desktop entry.
     void accessibility() {
         enterInputs(u"1000"_qs, u"3.0"_qs, 2);
         press(Main, u"btnCalcAmount"_qs);
@@ -284,6 +286,8 @@ private slots:
             QCOMPARE(labels[0].first->text(QAccessible::Name), QString::fromUtf8(caption));
         }
         QCOMPARE(accessible(window(Main))->role(), QAccessible::Window);
+        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_qs,
+                 QFileInfo(QStringLiteral(MORVEX_DESKTOP_FILE)).fileName());
         press(Main, u"btnUsage"_qs);
         press(Main, u"btnTable"_qs);
         for (const QString &other : {u"frmUsage"_qs, u"frmInvestTable"_qs})
