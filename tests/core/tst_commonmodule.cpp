@@ -104,6 +104,18 @@ void TestCommonModule::roundAmount_data() {
     QTest::newRow("149.99996 rounds down") << 149.99996 << -2 << 100.0;
     QTest::newRow("-150 half rounds towards +inf") << -150.0 << -2 << -100.0;
     QTest::newRow("-151 rounds down") << -151.0 << -2 << -200.0;
+    // Halves in both directions: a scale one unit in the last place off
+    // moves a negative half to the next hundred down.
+    QTest::newRow("250 half rounds up") << 250.0 << -2 << 300.0;
+    QTest::newRow("-250 half rounds towards +inf") << -250.0 << -2 << -200.0;
+    QTest::newRow("-2250 half rounds towards +inf") << -2250.0 << -2 << -2200.0;
+    QTest::newRow("-5062.5 rounds down") << -5062.5 << -2 << -5100.0;
+    QTest::newRow("50 half rounds up") << 50.0 << -2 << 100.0;
+    QTest::newRow("-50 half rounds to 0") << -50.0 << -2 << 0.0;
+    QTest::newRow("-15 half at tens") << -15.0 << -1 << -10.0;
+    QTest::newRow("-2500 half at thousands") << -2500.0 << -3 << -2000.0;
+    QTest::newRow("-0.25 at 1 digit") << -0.25 << 1 << -0.2;
+    QTest::newRow("-2.5 at 0 digits") << -2.5 << 0 << -2.0;
     QTest::newRow("tenths: 0.25 at 1 digit") << 0.25 << 1 << 0.3;
     QTest::newRow("units: 2.5 at 0 digits") << 2.5 << 0 << 3.0;
 }
