@@ -15,6 +15,7 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   if(NOT IS_ABSOLUTE "${_path}" OR NOT EXISTS "${_path}")
     message(FATAL_ERROR "the cross compiler does not know where ${dll} is")
   endif()
+  file(REAL_PATH "${_path}" _path)
   get_filename_component(_dir "${_path}" DIRECTORY)
   list(APPEND _dll_dirs "${_dir}")
 endforeach()
@@ -35,12 +36,17 @@ foreach(font IN LISTS _font_files)
 endforeach()
 
 set(MORVEX_WINEPREFIX "${CMAKE_BINARY_DIR}/wine-prefix")
+set(MORVEX_TEST_FIXTURE wine) # every test of the suite needs the prefix
 set(MORVEX_TEST_ENVIRONMENT
     "WINEPREFIX=${MORVEX_WINEPREFIX}"
     "MORVEX_WINE_DLL_DIRS=${MORVEX_WINE_DLL_DIRS}"
     "QT_QPA_FONTDIR=Z:${_fonts}")
 
-add_test(NAME wine_prefix COMMAND ${MORVEX_WINEBOOT} -i)
+# A fresh prefix for every run: nothing that one run's tests leave in the
+# user's profile or registry is there for the next run.
+add_test(NAME wine_prefix
+         COMMAND sh -c "wineserver -k 2>/dev/null; rm -rf \"$WINEPREFIX\" && exec \"$0\" -i"
+                 ${MORVEX_WINEBOOT})
 set_tests_properties(wine_prefix PROPERTIES
     FIXTURES_SETUP wine
     ENVIRONMENT "WINEPREFIX=${MORVEX_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
