@@ -5,7 +5,6 @@
 # the offscreen platform reads its fonts from one folder, so the Japanese and
 # Latin fonts are linked into one.
 find_program(MORVEX_WINE wine REQUIRED)
-find_program(MORVEX_WINEBOOT wineboot REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run")
 
 set(_dll_dirs "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
@@ -42,11 +41,7 @@ set(MORVEX_TEST_ENVIRONMENT
     "MORVEX_WINE_DLL_DIRS=${MORVEX_WINE_DLL_DIRS}"
     "QT_QPA_FONTDIR=Z:${_fonts}")
 
-# A fresh prefix for every run: nothing that one run's tests leave in the
-# user's profile or registry is there for the next run.
-add_test(NAME wine_prefix
-         COMMAND sh -c "wineserver -k 2>/dev/null; rm -rf \"$WINEPREFIX\" && exec \"$0\" -i"
-                 ${MORVEX_WINEBOOT})
+add_test(NAME wine_prefix COMMAND "${CMAKE_CURRENT_LIST_DIR}/fresh-wine-prefix")
 set_tests_properties(wine_prefix PROPERTIES
     FIXTURES_SETUP wine
     ENVIRONMENT "WINEPREFIX=${MORVEX_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
