@@ -46,8 +46,14 @@ bool isBlank(QChar c) {
 // Decimal text made of ASCII sign, digits, '.' and exponent only, to double,
 // whatever the C library's current locale. Overflow gives ±HUGE_VAL.
 double parseAscii(const std::string &number) {
+#ifdef _WIN32
+    // The Windows C library has its own locale objects in place of newlocale.
+    static const _locale_t cLocale = _create_locale(LC_ALL, "C");
+    return _strtod_l(number.c_str(), nullptr, cLocale);
+#else
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return strtod_l(number.c_str(), nullptr, cLocale);
+#endif
 }
 
 // The one reading of a number from text, for the numeric test and every
