@@ -16,6 +16,7 @@
 namespace morvex {
 namespace {
 
+#ifdef Q_OS_UNIX
 // Closes every window the way its close box does, the main window first, so
 // that each one's unload saves what it keeps.
 void closeEveryWindow() {
@@ -23,7 +24,6 @@ void closeEveryWindow() {
         LoadedWindows::forms().constFirst()->close();
 }
 
-#ifdef Q_OS_UNIX
 int signalSocket[2] = {-1, -1};
 
 void noteSignal(int) {

@@ -19,7 +19,9 @@
 #include <QTemporaryFile>
 #include <QThread>
 #include <cstdio>
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include "settings/IniDocument.h"
 #include <filesystem>
 #include <sys/mount.h>
@@ -95,6 +97,7 @@ int child(int argc, char *argv[]) {
     return app.exec();
 }
 
+#ifndef Q_OS_WIN
 QByteArray contents(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -106,7 +109,6 @@ void writeFile(const QString &path, const QByteArray &bytes) {
     file.write(bytes);
 }
 
-#ifndef Q_OS_WIN
 // What a path is (its type and inode, following links or not), or "missing".
 QString identity(const QString &path, bool follow) {
     struct stat status;
@@ -176,7 +178,35 @@ private slots:
 #endif
     }
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    // A registry value that is not text counts as missing: its default
+    // applies and the window opens usable. A key that cannot be written is
+    // reported and the program closes all the same, having written nothing.
+    void registryValues() {
+        QSettings key(location(), QSettings::NativeFormat);
+        key.setValue(u"MainWindow/WindowTop"_qs, 5000);                      // REG_DWORD
+        key.setValue(u"Condition/Odds"_qs, QStringList{u"2.5"_qs, u"x"_qs}); // REG_MULTI_SZ
+        key.sync();
+        startProgram();
+        QCOMPARE(window(Main)->pos(), QPoint(80, 80)); // 1200 twips
+        QCOMPARE(text(Main, u"txtOdds"_qs), u"3"_qs);
+        closeAll();
+        QCOMPARE(key.value(u"MainWindow/WindowTop"_qs).toString(), u"1200"_qs);
+    }
+
+    void unwritableKey() {
+        HKEY volatileKey; // a volatile key takes no lasting subkey
+        RegCreateKeyExW(HKEY_CURRENT_USER,
+                        (u"Software\\"_qs + location().section(u'\\', -1)).toStdWString().c_str(),
+                        0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey,
+                        nullptr);
+        RegCloseKey(volatileKey);
+        const Session run = session(u"1000"_qs);
+        QCOMPARE(run.stake, u"2,300"_qs);
+        QVERIFY(
+            !QSettings(location(), QSettings::NativeFormat).contains(u"MainWindow/WindowTop"_qs));
+    }
+#else
     // An unload changes its own entries only, where they stand: other
     // sections, unknown keys, comments, a byte-order mark and the line ends
     // stay, also when they were changed from outside while the program ran.

@@ -28,6 +28,7 @@ void onWindow(const QString &name, const std::function<void(QWidget *)> &check) 
         check(window(name));
 }
 
+#ifndef Q_OS_WIN
 // Where a window differs from its screenshot, or nothing.
 QString difference(QWidget *window, const QImage &expected) {
     const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -46,6 +47,8 @@ QString difference(QWidget *window, const QImage &expected) {
                              differs.right(), differs.bottom()) +
            (under ? under : window)->objectName();
 }
+
+#endif
 
 // A paint device that notes each text drawn on it and the box it covers.
 class TextRecorder : public QPaintDevice, QPaintEngine {
@@ -141,8 +144,14 @@ private slots:
                                       u"Shape1 lblDescription"_qs, u"Shape1 Label2"_qs,
                                       u"Line1_1 Line1_0"_qs};
         onWindow(name, [&](QWidget *shown) {
+#ifdef Q_OS_WIN
+            // The screenshots are rendered on Linux; Windows draws text
+            // with a font engine of its own.
+            Q_UNUSED(expected);
+#else
             const QString differs = difference(shown, expected);
             QVERIFY2(differs.isEmpty(), qPrintable(name + u": "_qs + differs));
+#endif
             QVERIFY(missingGlyphs(shown->font(), shown->windowTitle()).isEmpty());
             for (QWidget *a : shown->findChildren<QWidget *>()) {
                 if (!a->isVisibleTo(shown) || a->parentWidget()->inherits("QComboBox"))
