@@ -93,7 +93,7 @@ bench:
 
 # The Windows build: Morvex.exe cross-built with MinGW-w64 against Qt for
 # Windows, which scripts/build-qt-windows builds once from Debian's Qt source
-# into ~/.cache/morvex (about 20-45 minutes the first time). Writes the
+# into ~/.cache/morvex (about 30 minutes the first time). Writes the
 # program's folder, Morvex-<version>-win64.zip and the per-user installer
 # Morvex-<version>-win64-setup.exe into $(WINDOWS_BUILD).
 WINDOWS_BUILD ?= build-windows
