@@ -1,10 +1,11 @@
 #pragma once
 
 // Test data kept as tables in text files beside the tests: one row a line,
-// its cells separated by " | ", the first cell the row's tag; a line
-// starting with "#" is a comment. In a cell, \t, \r, \n, \\, \xHH and \uHHHH
-// stand for those characters (\xHH for U+00HH, so that a cell of bytes
-// reads back with toLatin1()).
+// its cells separated by "|" (one blank on either side of a cell is not
+// part of it), the first cell the row's tag; a line starting with "#" is a
+// comment. In a cell, \t, \r, \n, \\, \xHH and \uHHHH stand for those
+// characters (\xHH for U+00HH, so that a cell of bytes reads back with
+// toLatin1()).
 #include <QFile>
 #include <QTest>
 
@@ -40,7 +41,9 @@ inline void addRowsFrom(const char *file, std::initializer_list<const char *> co
     for (const QString &line : QString::fromUtf8(table.readAll()).split(u'\n')) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
             continue;
-        QStringList cells = line.split(u" | "_qs);
+        QStringList cells = line.split(u'|');
+        for (QString &cell : cells)
+            cell = cell.sliced(cell.startsWith(u' ')).chopped(cell.size() > 1 && cell.endsWith(u' '));
         if (cells.size() != qsizetype(columns.size()) + 1)
             qFatal("%s: not %d cells: %s", file, int(columns.size()) + 1, qPrintable(line));
         QTestData &row = QTest::newRow(qPrintable(cells.takeFirst()));

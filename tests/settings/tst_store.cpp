@@ -8,6 +8,7 @@
 //   tst_store copy [START]  open, calculate START (1000) / 3.0 / 2, close
 //   tst_store wait START    the same, but the usage window opened and left
 //   tst_store writer        save state A, B, A, … until killed
+#include "TestData.h"
 #include "TestSupport.h"
 #include "settings/Keys.h"
 
@@ -226,40 +227,16 @@ private slots:
     // a regular file, and a file that is not a settings file is kept aside,
     // with a word to the user, before a fresh one is written.
     void whatStandsThere_data() {
-        QTest::addColumn<QString>("what"); // file, fifo, lock folder or link TARGET
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("outcome"); // written START, untouched, set aside
-        const QByteArray real = "[MainWindow]\nWindowTop=300\n[Condition]\nStartAmount=777\n";
-        struct Row {
-            const char *tag, *what;
-            QByteArray bytes;
-            const char *outcome;
-        };
-        for (const Row &row : std::initializer_list<Row>{
-                 {"a settings file", "file", real, "written 777"},
-                 {"with a byte-order mark", "file", "\xEF\xBB\xBF" + real, "written 777"},
-                 {"cut in a value", "file", real.left(53), "written 77"},
-                 {"cut in a key", "file", real.left(45), "set aside"},
-                 {"cut in a header", "file", real.left(30), "set aside"},
-                 {"binary", "file", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), "set aside"},
-                 {"UTF-16", "file", QByteArray("\xff\xfe[\0C\0]\0\n\0", 10), "set aside"},
-                 {"text that is not INI", "file", "Dear diary,\n", "set aside"},
-                 {"over 1 MiB", "file", "[C]\n" + QByteArray(1 << 20, ';'), "set aside"},
-                 {"a pipe", "fifo", {}, "untouched"},
-                 {"lock is a folder", "lock folder", real, "written 777"},
-                 {"link to a device", "link /dev/null", {}, "untouched"},
-                 {"link to a file", "link target.ini", real, "written 777"},
-                 {"dangling link", "link target.ini", {}, "written 1000"},
-                 {"link into nowhere", "link none/target.ini", {}, "untouched"},
-                 {"loop of links", "link self", {}, "untouched"}})
-            QTest::newRow(row.tag)
-                << QString::fromLatin1(row.what) << row.bytes << QString::fromLatin1(row.outcome);
+        addRowsFrom("settings/what-stands-there.txt", {"what", "text", "outcome"});
     }
 
     void whatStandsThere() {
         QFETCH(QString, what);
-        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
         QFETCH(QString, outcome);
+        QByteArray bytes = text.toLatin1();
+        if (bytes.endsWith(" and 1 MiB of \";\""))
+            bytes = bytes.chopped(15) + QByteArray(1 << 20, ';');
         const QString path = location(), dir = QFileInfo(path).path();
         QString target = path;
         if (what.startsWith(u"link")) {

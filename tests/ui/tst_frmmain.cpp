@@ -3,6 +3,7 @@
 // the copy of the results, what assistive technology hears, and what the
 // window remembers. (Every figure and message for many more inputs is the
 // window fuzz target's, replayed by the tests.)
+#include "TestData.h"
 #include "TestSupport.h"
 #include "settings/Keys.h"
 #include "ui/Controls.h"
@@ -66,21 +67,7 @@ public:
     }
 };
 
-struct Command {
-    const char *tag, *locale, *start, *odds;
-    int defeats;
-    const char *figures, *message, *focus;
-};
-struct Stored {
-    const char *tag, *top, *left, *defeats;
-    QPoint position; // (-1, -1): the screen's corner
-    int index;
-};
-
 } // namespace
-
-Q_DECLARE_METATYPE(Command)
-Q_DECLARE_METATYPE(Stored)
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -94,53 +81,29 @@ private slots:
     }
     void cleanup() { run_.reset(); }
 
-    // The calculation command: figures or the message (title / text) and
-    // the box the focus goes to; a row without figures expects the design
-    // texts untouched.
     void command_data() {
-        const char *none = "0 0 0 0 1.5", *typical = "2,300 4,800 6,900 2,100 1.5";
-        const char *startNumber = "開始金額 / 数値を入力して下さい。";
-        const char *oddsNumber = "倍率 / 数値を入力して下さい。";
-        addRows<Command>({
-            {"typical request", "ja_JP", "1000", "3.0", 2, typical, "", ""},
-            {"grouped start", "ja_JP", "150,000", "3", 0, "150,000 150,000 450,000 300,000 1.5", "",
-             ""},
-            {"no defeats item", "ja_JP", "1000", "3", -1, none, "", ""},
-            {"empty start", "ja_JP", "", "3", 3, none, startNumber, "txtStartAmount"},
-            {"99", "ja_JP", "99", "3", 3, none, "開始金額 / １００円以上を設定して下さい。",
-             "txtStartAmount"},
-            {"loose separator", "ja_JP", "1,00", "abc", 3, none, startNumber, "txtStartAmount"},
-            {"odds 2,5", "ja_JP", "1000", "2,5", 2, none, oddsNumber, "txtOdds"},
-            {"odds 1", "ja_JP", "1000", "1", 3, none, "倍率 / 1.0倍より大きい値を設定して下さい。",
-             "txtOdds"},
-            {"odds 1 as a single", "ja_JP", "1000", "1.00000001", 2, none,
-             "Morvex / 0 で除算しました。", ""},
-            {"payout overflows after total and stake", "ja_JP", "2000000000", "1000000", 0,
-             "2,000,000,000 2,000,000,000 0 0 1.5",
-             "オーバーフロー / 金額が大きくなり過ぎて計算不能です。\r\n"
-             "開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。",
-             ""},
-            {"C: full-width grouped", "C", "１，０００", "3.0", 2, typical, "", ""},
-            {"C: 2,5", "C", "1000", "2,5", 2, none, oddsNumber, "txtOdds"},
-            {"de: decimal comma", "de_DE", "1000", "2,5", 2, "2.800 5.500 7.000 1.500 1,666667", "",
-             ""},
-            {"de: grouped", "de_DE", "1.000", "3", 2, "2.300 4.800 6.900 2.100 1,5", "", ""},
-            {"de: 2.5", "de_DE", "1000", "2.5", 2, none, oddsNumber, "txtOdds"},
-        });
+        addRowsFrom("ui/commands.txt",
+                    {"locale", "start", "odds", "defeats", "fields", "message", "focus"});
     }
 
     void command() {
-        QFETCH(Command, row);
-        QLocale::setDefault(QLocale(QLatin1String(row.locale)));
+        QFETCH(QString, locale);
+        QFETCH(QString, start);
+        QFETCH(QString, odds);
+        QFETCH(QString, defeats);
+        QFETCH(QString, fields);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        QLocale::setDefault(QLocale(locale));
         MessageRecorder boxes;
-        enterInputs(QString::fromUtf8(row.start), QString::fromUtf8(row.odds), row.defeats);
+        enterInputs(start, odds, defeats.toInt());
         press(Main, u"btnCalcAmount"_qs);
-        QCOMPARE(results(), QString::fromUtf8(row.figures));
-        QCOMPARE(boxes.take().join(u'|'), QString::fromUtf8(row.message));
-        if (*row.focus)
-            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(row.focus));
+        QCOMPARE(results(), fields);
+        QCOMPARE(boxes.take().join(u'|'), message);
+        if (!focus.isEmpty())
+            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         // Figures stand for the inputs only after a calculation that succeeded.
-        QCOMPARE(stale(), *row.message || row.defeats < 0);
+        QCOMPARE(stale(), !message.isEmpty() || defeats.toInt() < 0);
     }
 
     // Enter calculates from a box and from the closed list, whatever the
@@ -327,37 +290,29 @@ private slots:
         QCOMPARE(boxes.take(), QStringList{u"開始金額 / 数値を入力して下さい。"_qs});
     }
 
-    // A stored value that is no usable number falls back to its default; the
-    // others still restore. A title bar off every screen comes back onto it.
     void storedValues_data() {
-        addRows<Stored>({
-            {"all fine", "1500", "3000", "4", {200, 100}, 4},
-            {"top not a number", "abc", "3000", "4", {200, 80}, 4},
-            {"left empty", "1500", "", "4", {80, 100}, 4},
-            {"left infinite", "1500", "1e999", "4", {80, 100}, 4},
-            {"defeats not a number", "1500", "3000", "x", {200, 100}, 0},
-            {"defeats beyond the list", "1500", "3000", "20", {200, 100}, 0},
-            {"defeats negative", "1500", "3000", "-1", {200, 100}, 0},
-            {"defeats beyond 16 bits", "1500", "3000", "1e10", {200, 100}, 0},
-            {"defeats rounds to even", "1500", "3000", "2.5", {200, 100}, 2},
-            {"grouped position", "1,500", "3,000", "19", {200, 100}, 19},
-            {"off every screen", "-90000", "1E+08", "1", {-1, -1}, 1},
-        });
+        addRowsFrom("ui/stored-values.txt", {"top", "left", "defeats", "position", "index"});
     }
 
     void storedValues() {
-        QFETCH(Stored, row);
+        QFETCH(QString, top);
+        QFETCH(QString, left);
+        QFETCH(QString, defeats);
+        QFETCH(QString, position);
+        QFETCH(QString, index);
         closeAll();
         settings::Transaction save;
-        save.setValue(settings::MainWindow, settings::WindowTop, QLatin1String(row.top));
-        save.setValue(settings::MainWindow, settings::WindowLeft, QLatin1String(row.left));
-        save.setValue(settings::Condition, settings::Defeats, QLatin1String(row.defeats));
+        save.setValue(settings::MainWindow, settings::WindowTop, top);
+        save.setValue(settings::MainWindow, settings::WindowLeft, left);
+        save.setValue(settings::Condition, settings::Defeats, defeats);
         save.commit();
         startProgram();
         const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-        QCOMPARE(window(Main)->pos(),
-                 row.position.x() < 0 ? corner + QPoint(80, 80) : row.position);
-        QCOMPARE(text(Main, u"lblRaceNum"_qs), u"[%1ﾚｰｽ目]"_qs.arg(row.index + 1));
+        QCOMPARE(window(Main)->pos(), position == u"corner"_qs
+                                          ? corner + QPoint(80, 80)
+                                          : QPoint(position.section(u' ', 0, 0).toInt(),
+                                                   position.section(u' ', 1).toInt()));
+        QCOMPARE(text(Main, u"cmbDefeats"_qs), index);
     }
 
     void maximisedWindowSavesNormalPosition() {
