@@ -1,0 +1,631 @@
+// The windows as a user meets them. The main window: the input checks and
+// where they put the focus, readings in other locales, the keyboard, results
+// that go stale, the copy of the results, what assistive technology hears,
+// and what it remembers. The table: its figures, refills, failures,
+// keyboard, position and copy. The usage and version windows: their keys,
+// the version window's modality and address box, where both reopen, and how
+// the main window's close takes them along. (Every figure and message for
+// many more inputs is the window fuzz target's, replayed by the tests.)
+#include "TestData.h"
+#include "TestSupport.h"
+#include "settings/Keys.h"
+#include "ui/Controls.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QSignalSpy>
+#include <QStyleFactory>
+
+using namespace morvex;
+using namespace morvex::test;
+
+namespace {
+
+const QString Main = u"frmMain"_qs;
+const QStringList Fields{u"lblInvestAmount"_qs, u"lblTotalAmount"_qs, u"lblRecovery"_qs,
+                         u"lblProfit"_qs, u"lblUpRate"_qs};
+const QString Typical = u"2,300 4,800 6,900 2,100 1.5"_qs;
+
+QString results() {
+    QStringList texts;
+    for (const QString &field : Fields)
+        texts.append(text(Main, field));
+    return texts.join(u' ');
+}
+
+// Whether the five fields are drawn stale; they never differ.
+bool stale() {
+    int count = 0;
+    for (const QString &field : Fields)
+        count += control<controls::Cell>(Main, field)->isStale();
+    if (count % 5 != 0)
+        qFatal("only some result fields are stale");
+    return count == 5;
+}
+
+QAccessibleInterface *accessible(QObject *object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+// Opens a closed drop-down list on Enter, as some platform themes have it.
+class EnterOpensList : public QProxyStyle {
+public:
+    EnterOpensList() : QProxyStyle(QStyleFactory::create(u"Fusion"_qs)) {}
+    void polish(QWidget *widget) override {
+        QProxyStyle::polish(widget);
+        if (qobject_cast<QComboBox *>(widget))
+            widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        const int key =
+            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            static_cast<QComboBox *>(watched)->showPopup();
+        return key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+};
+
+const QString Table = u"frmInvestTable"_qs;
+
+// Rows as "defeats stake total payout profit".
+const QStringList Table1000x3{
+    u"0 1,000 1,000 3,000 2,000"_qs,    u"1 1,500 2,500 4,500 2,000"_qs,
+    u"2 2,300 4,800 6,900 2,100"_qs,    u"3 3,400 8,200 10,200 2,000"_qs,
+    u"4 5,100 13,300 15,300 2,000"_qs,  u"5 7,600 20,900 22,800 1,900"_qs,
+    u"6 11,400 32,300 34,200 1,900"_qs, u"7 17,100 49,400 51,300 1,900"_qs,
+    u"8 25,600 75,000 76,800 1,800"_qs, u"9 38,400 113,400 115,200 1,800"_qs,
+};
+const QString Headings1000x3 = u"開始金額：1,000円 倍率：3倍 上昇率：1.5倍"_qs;
+
+// The rows, then the headings.
+QStringList shown() {
+    QStringList all;
+    for (int i = 0; i < 10; ++i) {
+        QStringList cells;
+        for (const char *column :
+             {"lblDefeats", "lblInvest", "lblTotal", "lblRecovery", "lblProfit"})
+            cells.append(text(Table, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(i)));
+        all.append(cells.join(u' '));
+    }
+    return all << text(Table, u"lblStartAmount"_qs) + u' ' + text(Table, u"lblOdds"_qs) + u' ' +
+                      text(Table, u"lblUpRate"_qs);
+}
+
+void pressTable(const QString &start, const QString &odds) {
+    type(control<QLineEdit>(Main, u"txtStartAmount"_qs), start);
+    type(control<QLineEdit>(Main, u"txtOdds"_qs), odds);
+    press(Main, u"btnTable"_qs);
+    flushDeletes();
+}
+
+const QString Usage = u"frmUsage"_qs, About = u"frmAbout"_qs;
+
+// Opens the window from the main window and runs `whileOpen` on it.
+void open(const QString &name, const std::function<void(QWidget *)> &whileOpen) {
+    bool ran = false;
+    auto run = [&](QWidget *shown) { ran = true, whileOpen(shown); };
+    if (name == About)
+        withVersionWindow(run);
+    else
+        press(Main, u"btnUsage"_qs), run(window(Usage));
+    QVERIFY2(ran, "the press did not wait for the version window");
+}
+
+} // namespace
+
+class TestWindows : public QObject {
+    Q_OBJECT
+    std::optional<ProgramRun> run_;
+
+private slots:
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+        run_.emplace();
+        QVERIFY(QTest::qWaitForWindowExposed(window(Main)));
+    }
+    void cleanup() { run_.reset(); }
+
+    void command_data() {
+        addRowsFrom("ui/commands.txt",
+                    {"locale", "start", "odds", "defeats", "fields", "message", "focus"});
+    }
+
+    void command() {
+        QFETCH(QString, locale);
+        QFETCH(QString, start);
+        QFETCH(QString, odds);
+        QFETCH(QString, defeats);
+        QFETCH(QString, fields);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        QLocale::setDefault(QLocale(locale));
+        MessageRecorder boxes;
+        enterInputs(start, odds, defeats.toInt());
+        press(Main, u"btnCalcAmount"_qs);
+        QCOMPARE(results(), fields);
+        QCOMPARE(boxes.take().join(u'|'), message);
+        if (!focus.isEmpty())
+            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        // Figures stand for the inputs only after a calculation that succeeded.
+        QCOMPARE(stale(), !message.isEmpty() || defeats.toInt() < 0);
+    }
+
+    // Enter calculates from a box and from the closed list, whatever the
+    // style, and never opens the list (Alt+Down does).
+    void enterCalculates_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("openingStyle");
+        for (bool opening : {false, true})
+            for (const auto &[input, key] : {std::pair{"txtStartAmount", Qt::Key_Return},
+                                             {"cmbDefeats", Qt::Key_Return},
+                                             {"cmbDefeats", Qt::Key_Enter}})
+                QTest::addRow("%s %d %s", input, key, opening ? "list opening on Enter" : "Fusion")
+                    << QString::fromLatin1(input) << int(key) << opening;
+    }
+
+    void enterCalculates() {
+        QFETCH(QString, input);
+        QFETCH(int, key);
+        QFETCH(bool, openingStyle);
+        static QStyle *const fusion = QStyleFactory::create(u"Fusion"_qs);
+        static QStyle *const opening = new EnterOpensList;
+        auto *list = control<QComboBox>(Main, u"cmbDefeats"_qs);
+        list->setStyle(openingStyle ? opening : fusion);
+        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+        QApplication::setActiveWindow(window(Main));
+        control(Main, input)->setFocus();
+        QTest::keyClick(control(Main, input), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(results(), Typical);
+        QVERIFY(!list->view()->isVisible());
+        QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+        QVERIFY(list->view()->isVisible());
+        list->hidePopup();
+    }
+
+    // The race label follows the list; Tab walks the inputs, the
+    // calculation button, then the top buttons.
+    void raceLabelAndTabOrder() {
+        QTest::keyClick(control(Main, u"cmbDefeats"_qs), Qt::Key_End);
+        QCOMPARE(text(Main, u"lblRaceNum"_qs), u"[20ﾚｰｽ目]"_qs);
+        QApplication::setActiveWindow(window(Main));
+        control(Main, u"txtStartAmount"_qs)->setFocus();
+        QStringList order;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(order.join(u' '), u"txtOdds cmbDefeats btnCalcAmount btnExit btnAbout btnUsage "
+                                   u"btnTable txtStartAmount"_qs);
+    }
+
+    // A change to any input marks the figures stale, in light and dark
+    // palettes alike: drawn differently, still legible on the field. Texts,
+    // names and descriptions stay as they are.
+    void staleResults_data() {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QStyleFactory::create(u"Fusion"_qs)->standardPalette();
+        QPalette dark(QColor(40, 40, 40));
+        dark.setColor(QPalette::ToolTipBase, QColor(30, 30, 30));
+        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+        QTest::newRow("dark") << dark;
+    }
+
+    void staleResults() {
+        QFETCH(QPalette, palette);
+        window(Main)->setPalette(palette);
+        auto *field = control<controls::Cell>(Main, u"lblTotalAmount"_qs);
+        QImage fresh;
+        for (const char *input : {"txtStartAmount", "txtOdds", "cmbDefeats"}) {
+            enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+            press(Main, u"btnCalcAmount"_qs);
+            QVERIFY(!stale());
+            fresh = field->grab().toImage();
+            if (input[0] == 'c')
+                control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(3);
+            else
+                control<QLineEdit>(Main, QLatin1String(input))->insert(u"0"_qs);
+            QVERIFY2(stale(), input);
+            QCOMPARE(results(), Typical);
+        }
+        QCOMPARE(accessible(field)->text(QAccessible::Name), u"4,800"_qs);
+        QCOMPARE(accessible(field)->text(QAccessible::Description), u"累計投資額"_qs);
+        const QImage shown = field->grab().toImage();
+        QVERIFY(shown != fresh);
+        int legible = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                legible += std::abs(shown.pixelColor(x, y).lightness() -
+                                    palette.color(QPalette::ToolTipBase).lightness()) > 60;
+        QVERIFY2(legible > 20, qPrintable(QString::number(legible)));
+    }
+
+    // Ctrl+C from the list or from a box without a selection, and the result
+    // fields' context menu, copy inputs and results as shown; a selection in
+    // a box is copied as usual.
+    void copyResults() {
+        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+        press(Main, u"btnCalcAmount"_qs);
+        const QString expected = u"開始金額\t1000\n倍率(ｵｯｽﾞ)\t3.0\n連敗数\t2\n今回投資額\t2,300\n"
+                                 u"累計投資額\t4,800\n的中時回収額\t6,900\n的中時利益\t2,100\n"
+                                 u"上昇率\t1.5\n"_qs;
+        QClipboard *clipboard = QApplication::clipboard();
+        QApplication::setActiveWindow(window(Main));
+        for (const QString &from : {u"cmbDefeats"_qs, u"txtOdds"_qs}) {
+            clipboard->clear();
+            control(Main, from)->setFocus();
+            QTest::keyClick(control(Main, from), Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(clipboard->text(), expected);
+        }
+        control<QLineEdit>(Main, u"txtOdds"_qs)->selectAll();
+        QTest::keyClick(control(Main, u"txtOdds"_qs), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), u"3.0"_qs);
+        for (const QString &field : Fields) {
+            QCOMPARE(control(Main, field)->contextMenuPolicy(), Qt::ActionsContextMenu);
+            QCOMPARE(control(Main, field)->actions().value(0)->text(), u"結果をコピー"_qs);
+        }
+        control(Main, u"lblProfit"_qs)->actions()[0]->trigger();
+        QCOMPARE(clipboard->text(), expected);
+    }
+
+    // Each figure is named by what it shows and described by its caption;
+    // each input and the version window's address are labelled by their
+    // captions; the main window is a frame, the others dialogs; the program
+    // names its desktop entry.
+    void accessibility() {
+        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+        press(Main, u"btnCalcAmount"_qs);
+        const QStringList captions{u"今回投資額"_qs, u"累計投資額"_qs, u"的中時回収額"_qs,
+                                   u"的中時利益"_qs, u"上昇率"_qs};
+        for (int i = 0; i < Fields.size(); ++i) {
+            QCOMPARE(accessible(control(Main, Fields[i]))->text(QAccessible::Name),
+                     Typical.section(u' ', i, i));
+            QCOMPARE(accessible(control(Main, Fields[i]))->text(QAccessible::Description),
+                     captions[i]);
+        }
+        for (const auto &[input, caption] : {std::pair{"txtStartAmount", "開始金額"},
+                                             {"txtOdds", "倍率(ｵｯｽﾞ)"},
+                                             {"cmbDefeats", "連敗数"}}) {
+            const auto labels =
+                accessible(control(Main, QLatin1String(input)))->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels[0].first->text(QAccessible::Name), QString::fromUtf8(caption));
+        }
+        QCOMPARE(accessible(window(Main))->role(), QAccessible::Window);
+        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_qs,
+                 QFileInfo(QStringLiteral(MORVEX_DESKTOP_FILE)).fileName());
+        press(Main, u"btnUsage"_qs);
+        press(Main, u"btnTable"_qs);
+        for (const QString &other : {u"frmUsage"_qs, u"frmInvestTable"_qs})
+            QCOMPARE(accessible(window(other))->role(), QAccessible::Dialog);
+        withVersionWindow([&](QWidget *about) {
+            QCOMPARE(accessible(about)->role(), QAccessible::Dialog);
+            QCOMPARE(accessible(control(u"frmAbout"_qs, u"Text1"_qs))->text(QAccessible::Name),
+                     u"E-Mail"_qs);
+        });
+    }
+
+    // A first close writes the position, then the inputs; a new start
+    // restores everything, also a start amount that is no number, which the
+    // next calculation reports.
+    void restoresAcrossRestart() {
+        window(Main)->close();
+        flushDeletes();
+#ifndef Q_OS_WIN
+        QFile file(settings::location());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "[MainWindow]\nWindowTop=1200\nWindowLeft=1200\n\n"
+                                 "[Condition]\nStartAmount=1000\nOdds=3\nDefeats=0\n");
+#endif
+        QCOMPARE(stored(settings::Condition, settings::Odds), u"3"_qs);
+        startProgram();
+        window(Main)->move(300, 150);
+        enterInputs(u"abc"_qs, u"4.5"_qs, 7);
+        window(Main)->close();
+        flushDeletes();
+        startProgram();
+        QCOMPARE(window(Main)->pos(), QPoint(300, 150));
+        QCOMPARE(text(Main, u"txtStartAmount"_qs) + text(Main, u"txtOdds"_qs) +
+                     text(Main, u"cmbDefeats"_qs) + text(Main, u"lblRaceNum"_qs),
+                 u"abc4.57[8ﾚｰｽ目]"_qs);
+        MessageRecorder boxes;
+        press(Main, u"btnCalcAmount"_qs);
+        QCOMPARE(boxes.take(), QStringList{u"開始金額 / 数値を入力して下さい。"_qs});
+    }
+
+    void storedValues_data() {
+        addRowsFrom("ui/stored-values.txt", {"top", "left", "defeats", "position", "index"});
+    }
+
+    void storedValues() {
+        QFETCH(QString, top);
+        QFETCH(QString, left);
+        QFETCH(QString, defeats);
+        QFETCH(QString, position);
+        QFETCH(QString, index);
+        closeAll();
+        settings::Transaction save;
+        save.setValue(settings::MainWindow, settings::WindowTop, top);
+        save.setValue(settings::MainWindow, settings::WindowLeft, left);
+        save.setValue(settings::Condition, settings::Defeats, defeats);
+        save.commit();
+        startProgram();
+        const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+        QCOMPARE(window(Main)->pos(), position == u"corner"_qs
+                                          ? corner + QPoint(80, 80)
+                                          : QPoint(position.section(u' ', 0, 0).toInt(),
+                                                   position.section(u' ', 1).toInt()));
+        QCOMPARE(text(Main, u"cmbDefeats"_qs), index);
+    }
+
+    void maximisedWindowSavesNormalPosition() {
+        window(Main)->move(210, 120);
+        window(Main)->showMaximized();
+        QTRY_VERIFY(window(Main)->isMaximized());
+        window(Main)->close();
+        flushDeletes();
+        QCOMPARE(stored(settings::MainWindow, settings::WindowLeft), u"3150"_qs);
+        QCOMPARE(stored(settings::MainWindow, settings::WindowTop), u"1800"_qs);
+    }
+
+    // ---- The table window
+
+    // The payout comes from the stake as shown, the profit from the two
+    // whole numbers shown beside it, exactly, however large they are. The
+    // rows run from 0 to 9 defeats whatever the main window's choice.
+    void tableFigures_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("odds");
+        QTest::addColumn<QStringList>("expected"); // rows and headings that must be there
+        QTest::newRow("1000 x 3") << u"1000"_qs << u"3"_qs
+                                  << Table1000x3 + QStringList{Headings1000x3};
+        // A payout of 1,787.5 shows as 1,788: the profit is 1,788 − 1,800.
+        QTest::newRow("100 x 1.375")
+            << u"100"_qs << u"1.375"_qs
+            << QStringList{u"2 1,300 1,800 1,788 -12"_qs,
+                           u"開始金額：100円 倍率：1.375倍 上昇率：3.666667倍"_qs};
+        QTest::newRow("figures far beyond 2^53")
+            << u"2147483647"_qs << u"16777217"_qs
+            << QStringList{u"2 2,147,484,200 6,442,451,700 36,028,806,279,987,200 "
+                           u"36,028,799,837,535,500"_qs,
+                           u"開始金額：2,147,483,647円 倍率：1.677722E+07倍 上昇率：1倍"_qs};
+    }
+
+    void tableFigures() {
+        QFETCH(QString, start);
+        QFETCH(QString, odds);
+        QFETCH(QStringList, expected);
+        MessageRecorder boxes;
+        for (int selected : {-1, 15}) {
+            control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(selected);
+            pressTable(start, odds);
+            QCOMPARE(boxes.take(), QStringList());
+            for (const QString &line : expected)
+                QVERIFY2(shown().contains(line), qPrintable(shown().join(u'\n')));
+        }
+    }
+
+    // Every press refills the one window in place and brings it forward.
+    void tableRefill() {
+        pressTable(u"1000"_qs, u"3"_qs);
+        QPointer<QWidget> first = window(Table);
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        first->showMinimized();
+        QApplication::setActiveWindow(window(Main));
+        pressTable(u"500"_qs, u"5"_qs);
+        QCOMPARE(LoadedWindows::names(), (QStringList{Main, Table}));
+        QTRY_COMPARE(QApplication::activeWindow(), first.data());
+        QVERIFY(!first->isMinimized());
+        QCOMPARE(shown().mid(9), (QStringList{u"9 3,700 16,600 18,500 1,900"_qs,
+                                              u"開始金額：500円 倍率：5倍 上昇率：1.25倍"_qs}));
+    }
+
+    // First open at the default corner. Esc leaves the window open; Enter
+    // on the focused button closes it, and its place is restored next time.
+    // Closing the main window closes the table too, which saves its place.
+    void tableKeyboardAndPosition() {
+        pressTable(u"1000"_qs, u"3"_qs);
+        QVERIFY(QTest::qWaitForWindowActive(window(Table)));
+        QCOMPARE(window(Table)->pos(), QPoint(87, 87)); // 1300 twips
+        window(Table)->move(200, 150);
+        QTest::keyClick(window(Table), Qt::Key_Escape);
+        QVERIFY(window(Table) && window(Table)->isVisible());
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"OKButton"_qs);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        flushDeletes();
+        QCOMPARE(LoadedWindows::names(), QStringList{Main});
+        QCOMPARE(stored(settings::TableWindow, settings::WindowTop) + u' ' +
+                     stored(settings::TableWindow, settings::WindowLeft),
+                 u"2250 3000"_qs);
+        pressTable(u"2000"_qs, u"4"_qs);
+        QCOMPARE(window(Table)->pos(), QPoint(200, 150));
+        window(Table)->move(240, 180);
+        window(Main)->close();
+        flushDeletes();
+        QVERIFY(LoadedWindows::forms().isEmpty());
+        startProgram();
+        pressTable(u"1000"_qs, u"3"_qs);
+        QCOMPARE(window(Table)->pos(), QPoint(240, 180));
+    }
+
+    // A failure is reported once. A closed table stays closed: a window
+    // loaded for the press goes unseen, and nothing is stored for it. An open
+    // one stays open with the rows written before the failure and the rest
+    // of its previous figures and headings.
+    void failureLeavesTable_data() {
+        QTest::addColumn<QString>("odds");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("written"); // rows refilled before the failure
+        QTest::newRow("odds 2,5") << u"2,5"_qs << u"倍率 / 数値を入力して下さい。"_qs << 0;
+        QTest::newRow("odds 1 as a single")
+            << u"1.00000001"_qs << u"Morvex / 0 で除算しました。"_qs << 0;
+        QTest::newRow("overflow at row 6")
+            << u"1.01"_qs
+            << u"オーバーフロー / 金額が大きくなり過ぎて計算不能です。\r\n"
+               u"開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。"_qs
+            << 6;
+    }
+
+    void failureLeavesTable() {
+        QFETCH(QString, odds);
+        QFETCH(QString, message);
+        QFETCH(int, written);
+        MessageRecorder boxes;
+        pressTable(u"1000"_qs, odds);
+        QCOMPARE(boxes.take(), QStringList{message});
+        QCOMPARE(LoadedWindows::names(), QStringList{Main});
+        QCOMPARE(stored(settings::TableWindow, settings::WindowTop), u"none"_qs);
+        pressTable(u"1000"_qs, u"3"_qs);
+        pressTable(u"1000"_qs, odds);
+        QCOMPARE(boxes.take(), QStringList{message});
+        QVERIFY(window(Table) && window(Table)->isVisible());
+        const QStringList now = shown();
+        QCOMPARE(now.mid(written), Table1000x3.mid(written) + QStringList{Headings1000x3});
+        for (int i = 0; i < written; ++i)
+            QVERIFY2(now[i] != Table1000x3[i] && now[i].startsWith(QString::number(i)),
+                     qPrintable(now[i]));
+    }
+
+    // Ctrl+C and the context menu copy the table as shown, tab-separated,
+    // every line ending in a line feed.
+    void tableCopy() {
+        pressTable(u"1000"_qs, u"3.0"_qs);
+        QVERIFY(QTest::qWaitForWindowActive(window(Table)));
+        const QString expected =
+            (QStringList{Headings1000x3, u"連敗数 今回投資額 累計投資額 的中回収額 的中時利益"_qs} +
+             Table1000x3)
+                .join(u'\n')
+                .replace(u' ', u'\t') +
+            u'\n';
+        QTest::keyClick(control(Table, u"OKButton"_qs), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+        QApplication::clipboard()->clear();
+        QCOMPARE(window(Table)->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QAction *menuCopy = window(Table)->actions().value(0);
+        QVERIFY(menuCopy && menuCopy->text() == u"表をコピー"_qs);
+        menuCopy->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+    }
+
+    // ---- The usage and version windows
+
+    // Esc does nothing: the button is neither default nor cancel (Enter
+    // presses it as it has the focus). A second press brings the same
+    // window forward where it is.
+    void usageWindowStaysOpen() {
+        open(Usage, [](QWidget *usage) {
+            QTest::keyClick(control(Usage, u"OKButton"_qs), Qt::Key_Escape);
+            QVERIFY(usage->isVisible() &&
+                    !control<QPushButton>(Usage, u"OKButton"_qs)->isDefault());
+            usage->move(210, 140);
+            usage->showMinimized();
+            press(Main, u"btnUsage"_qs);
+            QCOMPARE(window(Usage), usage);
+            QVERIFY(!usage->isMinimized());
+            QCOMPARE(usage->pos(), QPoint(210, 140)); // not loaded again
+            QCOMPARE(LoadedWindows::names(), (QStringList{Main, Usage}));
+        });
+    }
+
+    // Modal, shown once and with its texts already set. OK has the focus
+    // and is the default; Tab goes to the address, which can be selected
+    // but not changed.
+    void versionWindow() {
+        struct ShowWatch : QObject {
+            QStringList shown;
+            bool eventFilter(QObject *watched, QEvent *event) override {
+                if (event->type() == QEvent::Show && watched->objectName() == About)
+                    shown << text(About, u"lblVersion"_qs) + u' ' +
+                                 static_cast<QWidget *>(watched)->windowTitle();
+                return false;
+            }
+        } watch;
+        qApp->installEventFilter(&watch);
+        open(About, [](QWidget *about) {
+            QCOMPARE(about->windowModality(), Qt::ApplicationModal);
+            auto *address = control<QLineEdit>(About, u"Text1"_qs);
+            QCOMPARE(about->focusWidget()->objectName(), u"cmdOK"_qs);
+            QVERIFY(control<QPushButton>(About, u"cmdOK"_qs)->isDefault());
+            QTest::keyClick(about->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(about->focusWidget(), address);
+            QTest::keyClick(address, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(address, u"x"_qs);
+            QCOMPARE(address->selectedText() + address->text(),
+                     u"morvex@example.commorvex@example.com"_qs);
+        });
+        qApp->removeEventFilter(&watch);
+        QCOMPARE(watch.shown, QStringList{u"Version 1.0.0 Morvexのﾊﾞｰｼﾞｮﾝ情報"_qs});
+    }
+
+    void closeAndReopen_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("restart");
+        for (const char *how : {"OK", "Enter", "close box", "main window"})
+            QTest::addRow("usage, %s", how) << Usage << QString::fromLatin1(how) << (how[0] == 'm');
+        for (const char *how : {"Esc", "Enter in the address", "OK", "close box"})
+            QTest::addRow("version, %s", how)
+                << About << QString::fromLatin1(how) << (how[0] == 'E');
+    }
+
+    // However a window is closed it saves its position and opens there
+    // again, first at the default corner.
+    void closeAndReopen() {
+        QFETCH(QString, window);
+        QFETCH(QString, how);
+        QFETCH(bool, restart);
+        open(window, [&](QWidget *shown) {
+            QCOMPARE(shown->pos(), QPoint(87, 87)); // 1300 twips
+            shown->move(170, 120);
+            if (how == u"OK"_qs)
+                QTest::mouseClick(shown->findChild<QPushButton *>(), Qt::LeftButton);
+            else if (how == u"close box"_qs)
+                shown->close();
+            else if (how == u"main window"_qs)
+                driver::window(Main)->close();
+            else if (how == u"Enter in the address"_qs)
+                QTest::keyClick(control(About, u"Text1"_qs), Qt::Key_Enter);
+            else
+                QTest::keyClick(shown->focusWidget(),
+                                how == u"Esc"_qs ? Qt::Key_Escape : Qt::Key_Return);
+            QVERIFY(!driver::window(window));
+        });
+        const QString section = window == About ? settings::AboutWindow : settings::UsageWindow;
+        QCOMPARE(stored(section, settings::WindowLeft) + u' ' +
+                     stored(section, settings::WindowTop),
+                 u"2550 1800"_qs); // 170 and 120 pixels
+        if (restart) {
+            closeAll();
+            startProgram();
+        }
+        open(window, [&](QWidget *shown) { QCOMPARE(shown->pos(), QPoint(170, 120)); });
+    }
+
+    // The main window closes the first other window in load order, the
+    // usage window here; the table window stays and the program ends with it.
+    void mainWindowClosesTheFirstOtherOnly() {
+        press(Main, u"btnUsage"_qs);
+        press(Main, u"btnTable"_qs);
+        QPointer<QWidget> usage = window(Usage), table = window(u"frmInvestTable"_qs);
+        QSignalSpy ended(&LoadedWindows::instance(), &LoadedWindows::allUnloaded);
+        window(Main)->close();
+        flushDeletes();
+        QVERIFY(!usage && table->isVisible());
+        QCOMPARE(LoadedWindows::names(), QStringList{u"frmInvestTable"_qs});
+        QCOMPARE(ended.count(), 0);
+        table->close();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(stored(settings::UsageWindow, settings::WindowTop), u"1305"_qs); // 87 pixels
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
