@@ -48,12 +48,9 @@ inline QString describe(const QString &text) {
            u" units)"_qs;
 }
 
-// Doubles and singles in a form that shows every bit.
+// A double in a form that shows every bit.
 inline QString describe(double value) {
-    return QString::asprintf("%.17g (%a)", value, value);
-}
-inline QString describe(float value) {
-    return QString::asprintf("%.9g (%a, single) ", double(value), double(value));
+    return QString::asprintf("%.17g", value);
 }
 
 // The input as UTF-8 text (malformed sequences become U+FFFD, as typed text
