@@ -30,25 +30,34 @@ inline QString unescaped(const QString &cell) {
     return out;
 }
 
-// Adds one QString column per name and a row per line of the file (a path
-// under tests/).
-inline void addRowsFrom(const char *file, std::initializer_list<const char *> columns) {
-    for (const char *column : columns)
-        QTest::addColumn<QString>(column);
+// The rows of the file (a path under tests/), each as its cells.
+inline QList<QStringList> rowsOf(const char *file) {
     QFile table(QStringLiteral(MORVEX_SOURCE_DIR "/tests/") + QLatin1String(file));
     if (!table.open(QIODevice::ReadOnly))
         qFatal("no test data %s", file);
+    QList<QStringList> rows;
     for (const QString &line : QString::fromUtf8(table.readAll()).split(u'\n')) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
             continue;
-        QStringList cells = line.split(u'|');
-        for (QString &cell : cells)
-            cell = cell.sliced(cell.startsWith(u' ')).chopped(cell.size() > 1 && cell.endsWith(u' '));
+        rows.append(line.split(u'|'));
+        for (QString &cell : rows.last())
+            cell = unescaped(
+                cell.sliced(cell.startsWith(u' ')).chopped(cell.size() > 1 && cell.endsWith(u' ')));
+    }
+    return rows;
+}
+
+// Adds one QString column per name and a test row per row of the file.
+inline void addRowsFrom(const char *file, std::initializer_list<const char *> columns) {
+    for (const char *column : columns)
+        QTest::addColumn<QString>(column);
+    for (QStringList cells : rowsOf(file)) {
         if (cells.size() != qsizetype(columns.size()) + 1)
-            qFatal("%s: not %d cells: %s", file, int(columns.size()) + 1, qPrintable(line));
+            qFatal("%s: not %d cells: %s", file, int(columns.size()) + 1,
+                   qPrintable(cells.join(u'|')));
         QTestData &row = QTest::newRow(qPrintable(cells.takeFirst()));
         for (const QString &cell : cells)
-            row << unescaped(cell);
+            row << cell;
     }
 }
 

@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 #include "settings/Keys.h"
 #include "ui/Controls.h"
+#include "ui/frmInvestTable.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -74,28 +75,20 @@ public:
 
 const QString Table = u"frmInvestTable"_qs;
 
-// Rows as "defeats stake total payout profit".
-const QStringList Table1000x3{
-    u"0 1,000 1,000 3,000 2,000"_qs,    u"1 1,500 2,500 4,500 2,000"_qs,
-    u"2 2,300 4,800 6,900 2,100"_qs,    u"3 3,400 8,200 10,200 2,000"_qs,
-    u"4 5,100 13,300 15,300 2,000"_qs,  u"5 7,600 20,900 22,800 1,900"_qs,
-    u"6 11,400 32,300 34,200 1,900"_qs, u"7 17,100 49,400 51,300 1,900"_qs,
-    u"8 25,600 75,000 76,800 1,800"_qs, u"9 38,400 113,400 115,200 1,800"_qs,
-};
-const QString Headings1000x3 = u"開始金額：1,000円 倍率：3倍 上昇率：1.5倍"_qs;
+// The table for 1000 and 3: headings, column headers and the ten rows.
+QStringList table1000x3() {
+    QStringList lines;
+    for (const QStringList &row : rowsOf("ui/table-1000x3.txt"))
+        lines.append(row[1]);
+    return lines;
+}
 
-// The rows, then the headings.
+// The table as its copy gives it, cells separated by blanks.
 QStringList shown() {
-    QStringList all;
-    for (int i = 0; i < 10; ++i) {
-        QStringList cells;
-        for (const char *column :
-             {"lblDefeats", "lblInvest", "lblTotal", "lblRecovery", "lblProfit"})
-            cells.append(text(Table, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(i)));
-        all.append(cells.join(u' '));
-    }
-    return all << text(Table, u"lblStartAmount"_qs) + u' ' + text(Table, u"lblOdds"_qs) + u' ' +
-                      text(Table, u"lblUpRate"_qs);
+    return qobject_cast<frmInvestTable *>(window(Table))
+        ->tableText()
+        .replace(u'\t', u' ')
+        .split(u'\n');
 }
 
 void pressTable(const QString &start, const QString &odds) {
@@ -385,8 +378,7 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("odds");
         QTest::addColumn<QStringList>("expected"); // rows and headings that must be there
-        QTest::newRow("1000 x 3") << u"1000"_qs << u"3"_qs
-                                  << Table1000x3 + QStringList{Headings1000x3};
+        QTest::newRow("1000 x 3") << u"1000"_qs << u"3"_qs << table1000x3();
         // A payout of 1,787.5 shows as 1,788: the profit is 1,788 − 1,800.
         QTest::newRow("100 x 1.375")
             << u"100"_qs << u"1.375"_qs
@@ -424,8 +416,8 @@ private slots:
         QCOMPARE(LoadedWindows::names(), (QStringList{Main, Table}));
         QTRY_COMPARE(QApplication::activeWindow(), first.data());
         QVERIFY(!first->isMinimized());
-        QCOMPARE(shown().mid(9), (QStringList{u"9 3,700 16,600 18,500 1,900"_qs,
-                                              u"開始金額：500円 倍率：5倍 上昇率：1.25倍"_qs}));
+        QCOMPARE(shown()[0] + u' ' + shown()[11],
+                 u"開始金額：500円 倍率：5倍 上昇率：1.25倍 9 3,700 16,600 18,500 1,900"_qs);
     }
 
     // First open at the default corner. Esc leaves the window open; Enter
@@ -487,10 +479,11 @@ private slots:
         pressTable(u"1000"_qs, odds);
         QCOMPARE(boxes.take(), QStringList{message});
         QVERIFY(window(Table) && window(Table)->isVisible());
-        const QStringList now = shown();
-        QCOMPARE(now.mid(written), Table1000x3.mid(written) + QStringList{Headings1000x3});
-        for (int i = 0; i < written; ++i)
-            QVERIFY2(now[i] != Table1000x3[i] && now[i].startsWith(QString::number(i)),
+        const QStringList now = shown(), before = table1000x3();
+        QCOMPARE(now.mid(2 + written, 10 - written), before.mid(2 + written));
+        QCOMPARE(now[0], before[0]);
+        for (int i = 2; i < 2 + written; ++i)
+            QVERIFY2(now[i] != before[i] && now[i].startsWith(QString::number(i - 2)),
                      qPrintable(now[i]));
     }
 
@@ -499,12 +492,7 @@ private slots:
     void tableCopy() {
         pressTable(u"1000"_qs, u"3.0"_qs);
         QVERIFY(QTest::qWaitForWindowActive(window(Table)));
-        const QString expected =
-            (QStringList{Headings1000x3, u"連敗数 今回投資額 累計投資額 的中回収額 的中時利益"_qs} +
-             Table1000x3)
-                .join(u'\n')
-                .replace(u' ', u'\t') +
-            u'\n';
+        const QString expected = table1000x3().join(u'\n').replace(u' ', u'\t') + u'\n';
         QTest::keyClick(control(Table, u"OKButton"_qs), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), expected);
         QApplication::clipboard()->clear();
