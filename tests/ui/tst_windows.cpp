@@ -203,42 +203,37 @@ private slots:
     // A change to any input marks the figures stale, in light and dark
     // palettes alike: drawn differently, still legible on the field. Texts,
     // names and descriptions stay as they are.
-    void staleResults_data() {
-        QTest::addColumn<QPalette>("palette");
-        QTest::newRow("light") << QStyleFactory::create(u"Fusion"_qs)->standardPalette();
+    void staleResults() {
         QPalette dark(QColor(40, 40, 40));
         dark.setColor(QPalette::ToolTipBase, QColor(30, 30, 30));
         dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
-        QTest::newRow("dark") << dark;
-    }
-
-    void staleResults() {
-        QFETCH(QPalette, palette);
-        window(Main)->setPalette(palette);
         auto *field = control<controls::Cell>(Main, u"lblTotalAmount"_qs);
-        QImage fresh;
-        for (const char *input : {"txtStartAmount", "txtOdds", "cmbDefeats"}) {
-            enterInputs(u"1000"_qs, u"3.0"_qs, 2);
-            press(Main, u"btnCalcAmount"_qs);
-            QVERIFY(!stale());
-            fresh = field->grab().toImage();
-            if (input[0] == 'c')
-                control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(3);
-            else
-                control<QLineEdit>(Main, QLatin1String(input))->insert(u"0"_qs);
-            QVERIFY2(stale(), input);
-            QCOMPARE(results(), Typical);
+        for (const QPalette &palette :
+             {QStyleFactory::create(u"Fusion"_qs)->standardPalette(), dark}) {
+            window(Main)->setPalette(palette);
+            for (const char *input : {"txtStartAmount", "txtOdds", "cmbDefeats"}) {
+                enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+                press(Main, u"btnCalcAmount"_qs);
+                const QImage fresh = field->grab().toImage();
+                QVERIFY(!stale());
+                if (input[0] == 'c')
+                    control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(3);
+                else
+                    control<QLineEdit>(Main, QLatin1String(input))->insert(u"0"_qs);
+                QVERIFY2(stale() && results() == Typical && field->grab().toImage() != fresh,
+                         input);
+            }
+            QCOMPARE(accessible(field)->text(QAccessible::Name) + u' ' +
+                         accessible(field)->text(QAccessible::Description),
+                     u"4,800 累計投資額"_qs);
+            const QImage shown = field->grab().toImage();
+            int legible = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    legible += std::abs(shown.pixelColor(x, y).lightness() -
+                                        palette.color(QPalette::ToolTipBase).lightness()) > 60;
+            QVERIFY2(legible > 20, qPrintable(QString::number(legible)));
         }
-        QCOMPARE(accessible(field)->text(QAccessible::Name), u"4,800"_qs);
-        QCOMPARE(accessible(field)->text(QAccessible::Description), u"累計投資額"_qs);
-        const QImage shown = field->grab().toImage();
-        QVERIFY(shown != fresh);
-        int legible = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                legible += std::abs(shown.pixelColor(x, y).lightness() -
-                                    palette.color(QPalette::ToolTipBase).lightness()) > 60;
-        QVERIFY2(legible > 20, qPrintable(QString::number(legible)));
     }
 
     // Ctrl+C from the list or from a box without a selection, and the result
@@ -405,24 +400,8 @@ private slots:
         }
     }
 
-    // Every press refills the one window in place and brings it forward.
-    void tableRefill() {
-        pressTable(u"1000"_qs, u"3"_qs);
-        QPointer<QWidget> first = window(Table);
-        QVERIFY(QTest::qWaitForWindowExposed(first));
-        first->showMinimized();
-        QApplication::setActiveWindow(window(Main));
-        pressTable(u"500"_qs, u"5"_qs);
-        QCOMPARE(LoadedWindows::names(), (QStringList{Main, Table}));
-        QTRY_COMPARE(QApplication::activeWindow(), first.data());
-        QVERIFY(!first->isMinimized());
-        QCOMPARE(shown()[0] + u' ' + shown()[11],
-                 u"開始金額：500円 倍率：5倍 上昇率：1.25倍 9 3,700 16,600 18,500 1,900"_qs);
-    }
-
     // First open at the default corner. Esc leaves the window open; Enter
     // on the focused button closes it, and its place is restored next time.
-    // Closing the main window closes the table too, which saves its place.
     void tableKeyboardAndPosition() {
         pressTable(u"1000"_qs, u"3"_qs);
         QVERIFY(QTest::qWaitForWindowActive(window(Table)));
@@ -439,37 +418,21 @@ private slots:
                  u"2250 3000"_qs);
         pressTable(u"2000"_qs, u"4"_qs);
         QCOMPARE(window(Table)->pos(), QPoint(200, 150));
-        window(Table)->move(240, 180);
-        window(Main)->close();
-        flushDeletes();
-        QVERIFY(LoadedWindows::forms().isEmpty());
-        startProgram();
-        pressTable(u"1000"_qs, u"3"_qs);
-        QCOMPARE(window(Table)->pos(), QPoint(240, 180));
     }
 
     // A failure is reported once. A closed table stays closed: a window
     // loaded for the press goes unseen, and nothing is stored for it. An open
-    // one stays open with the rows written before the failure and the rest
-    // of its previous figures and headings.
+    // one is refilled in place: it stays open with the rows written before
+    // the failure and the rest of its previous figures and headings.
     void failureLeavesTable_data() {
-        QTest::addColumn<QString>("odds");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("written"); // rows refilled before the failure
-        QTest::newRow("odds 2,5") << u"2,5"_qs << u"倍率 / 数値を入力して下さい。"_qs << 0;
-        QTest::newRow("odds 1 as a single")
-            << u"1.00000001"_qs << u"Morvex / 0 で除算しました。"_qs << 0;
-        QTest::newRow("overflow at row 6")
-            << u"1.01"_qs
-            << u"オーバーフロー / 金額が大きくなり過ぎて計算不能です。\r\n"
-               u"開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。"_qs
-            << 6;
+        addRowsFrom("ui/table-failures.txt", {"odds", "message", "written"});
     }
 
     void failureLeavesTable() {
         QFETCH(QString, odds);
         QFETCH(QString, message);
-        QFETCH(int, written);
+        QFETCH(QString, written);
+        const int rows = written.toInt();
         MessageRecorder boxes;
         pressTable(u"1000"_qs, odds);
         QCOMPARE(boxes.take(), QStringList{message});
@@ -478,11 +441,12 @@ private slots:
         pressTable(u"1000"_qs, u"3"_qs);
         pressTable(u"1000"_qs, odds);
         QCOMPARE(boxes.take(), QStringList{message});
-        QVERIFY(window(Table) && window(Table)->isVisible());
+        QCOMPARE(LoadedWindows::names(), (QStringList{Main, Table})); // refilled in place
+        QVERIFY(window(Table)->isVisible());
         const QStringList now = shown(), before = table1000x3();
-        QCOMPARE(now.mid(2 + written, 10 - written), before.mid(2 + written));
+        QCOMPARE(now.mid(2 + rows, 10 - rows), before.mid(2 + rows));
         QCOMPARE(now[0], before[0]);
-        for (int i = 2; i < 2 + written; ++i)
+        for (int i = 2; i < 2 + rows; ++i)
             QVERIFY2(now[i] != before[i] && now[i].startsWith(QString::number(i - 2)),
                      qPrintable(now[i]));
     }
