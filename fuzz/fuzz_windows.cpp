@@ -96,10 +96,13 @@ void compare(const QString &window, const QMap<QString, QString> &expected,
     FUZZ_REQUIRE(*messages == expectedMessages, "the message of a press",
                  input + u" shows "_qs + messages->join(u" | "_qs) + u", expected "_qs +
                      expectedMessages.join(u" | "_qs));
-    for (auto cell = expected.begin(); cell != expected.end(); ++cell)
+    for (auto cell = expected.begin(); cell != expected.end(); ++cell) {
         FUZZ_REQUIRE(driver::text(window, cell.key()) == cell.value(), "every figure as worked out",
                      input + u": "_qs + cell.key() + u" shows "_qs +
                          driver::text(window, cell.key()) + u", expected "_qs + cell.value());
+        FUZZ_REQUIRE(driver::shownWhole(driver::control(window, cell.key())),
+                     "every figure drawn whole in its field", input + u": "_qs + cell.key());
+    }
 }
 
 // The inputs as the check and the conversions take them, or the message.

@@ -9,12 +9,66 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPaintEngine>
 #include <QPointer>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 namespace morvex::driver {
+namespace {
+
+// A paint device that notes each text drawn on it and the box it covers.
+class TextRecorder : public QPaintDevice, QPaintEngine {
+public:
+    explicit TextRecorder(QSize size) : QPaintEngine(AllFeatures), size_(size) {}
+    QList<QPair<QString, QRectF>> texts;
+
+    QPaintEngine *paintEngine() const override { return const_cast<TextRecorder *>(this); }
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &state) override {
+        if (state.state() & DirtyTransform)
+            transform_ = state.transform();
+    }
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawTextItem(const QPointF &at, const QTextItem &item) override {
+        const QRectF box(at.x(), at.y() - item.ascent(), item.width(),
+                         item.ascent() + item.descent());
+        texts.append({item.text(), transform_.mapRect(box)});
+    }
+    Type type() const override { return User; }
+    int metric(PaintDeviceMetric m) const override {
+        const bool dpi =
+            m == PdmDpiX || m == PdmDpiY || m == PdmPhysicalDpiX || m == PdmPhysicalDpiY;
+        return m == PdmWidth                    ? size_.width()
+               : m == PdmHeight                 ? size_.height()
+               : dpi                            ? 96
+               : m == PdmDevicePixelRatioScaled ? int(devicePixelRatioFScale())
+               : m == PdmDepth                  ? 32
+                                                : 1;
+    }
+
+private:
+    QSize size_;
+    QTransform transform_;
+};
+
+} // namespace
+
+bool shownWhole(QWidget *label) {
+    TextRecorder drawn(label->size());
+    label->render(&drawn);
+    const QRectF room =
+        QRectF(qobject_cast<QFrame *>(label)->contentsRect()).adjusted(-0.5, 0, 1.5, 0);
+    QString whole;
+    for (const auto &[text, box] : drawn.texts) {
+        whole += text;
+        if (box.left() < room.left() || box.right() > room.right())
+            return false;
+    }
+    return whole == label->property("text").toString();
+}
 
 ScratchSettings::ScratchSettings() : previous_(qgetenv("XDG_CONFIG_HOME")) {
     static int count = 0;

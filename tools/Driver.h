@@ -71,6 +71,10 @@ void press(const QString &window, const QString &button);
 // `whileOpen` leaves open is closed after it.
 void withVersionWindow(const std::function<void(QWidget *)> &whileOpen);
 
+// True when the label draws its whole text inside its contents (a figure
+// too wide is condensed, never cut).
+bool shownWhole(QWidget *label);
+
 // Lets windows closed since the last call really go away.
 void flushDeletes();
 
