@@ -7,7 +7,6 @@
 #include "core/RuntimeError.h"
 #include "tests/core/ErrorOf.h"
 
-#include <QLocale>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
@@ -16,11 +15,6 @@
 #include <string>
 
 namespace morvex::fuzz {
-
-// The locale the program was made for.
-inline void useJapaneseLocale() {
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-}
 
 [[noreturn]] inline void fail(const char *invariant, const QString &detail) {
     std::fprintf(stderr, "\n*** broken invariant: %s\n    %s\n", invariant,

@@ -6,6 +6,7 @@
 
 #include "core/NumberText.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <bit>
 #include <clocale>

@@ -210,7 +210,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
     static driver::MessageRecorder recorder;
     messages = &recorder.messages;
     Q_UNUSED(application);
-    useJapaneseLocale();
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     startProgram();
     return 0;
 }

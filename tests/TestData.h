@@ -7,7 +7,10 @@
 // characters (\xHH for U+00HH, so that a cell of bytes reads back with
 // toLatin1()).
 #include <QFile>
+#include <QStringList>
 #include <QTest>
+#include <algorithm>
+#include <array>
 
 namespace morvex::test {
 
@@ -47,18 +50,22 @@ inline QList<QStringList> rowsOf(const char *file) {
     return rows;
 }
 
-// Adds one QString column per name and a test row per row of the file.
-inline void addRowsFrom(const char *file, std::initializer_list<const char *> columns) {
-    for (const char *column : columns)
-        QTest::addColumn<QString>(column);
-    for (QStringList cells : rowsOf(file)) {
-        if (cells.size() != qsizetype(columns.size()) + 1)
-            qFatal("%s: not %d cells: %s", file, int(columns.size()) + 1,
-                   qPrintable(cells.join(u'|')));
-        QTestData &row = QTest::newRow(qPrintable(cells.takeFirst()));
-        for (const QString &cell : cells)
-            row << cell;
-    }
+// Adds a test row per row of the file, its cells in one column.
+inline void addRowsFrom(const char *file) {
+    QTest::addColumn<QStringList>("row");
+    for (QStringList cells : rowsOf(file))
+        QTest::newRow(qPrintable(cells.takeFirst())) << cells;
+}
+
+// The current test row's N cells, to be bound to names:
+//   const auto [start, odds] = cells<2>();
+template <std::size_t N> std::array<QString, N> cells() {
+    QFETCH(QStringList, row);
+    if (row.size() != qsizetype(N))
+        qFatal("row %s: not %d cells", QTest::currentDataTag(), int(N));
+    std::array<QString, N> named;
+    std::copy(row.begin(), row.end(), named.begin());
+    return named;
 }
 
 } // namespace morvex::test

@@ -32,6 +32,7 @@ public:
             transform_ = state.transform();
     }
     void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawPath(const QPainterPath &) override {} // frames; no text
     void drawTextItem(const QPointF &at, const QTextItem &item) override {
         const QRectF box(at.x(), at.y() - item.ascent(), item.width(),
                          item.ascent() + item.descent());

@@ -16,15 +16,10 @@ using namespace morvex::test;
 class TestCommonModule : public QObject {
     Q_OBJECT
 private slots:
-    void stakesAndTotals_data() {
-        addRowsFrom("core/stakes.txt", {"start", "odds", "stakes", "totals"});
-    }
+    void stakesAndTotals_data() { addRowsFrom("core/stakes.txt"); }
 
     void stakesAndTotals() {
-        QFETCH(QString, start);
-        QFETCH(QString, odds);
-        QFETCH(QString, stakes);
-        QFETCH(QString, totals);
+        const auto [start, odds, stakes, totals] = cells<4>();
         const float rate =
             odds.startsWith(u"rate ") ? odds.sliced(5).toFloat() : CalcUpRate(odds.toFloat());
         const QStringList stake = stakes.split(u' '), total = totals.split(u' ');
@@ -36,12 +31,10 @@ private slots:
         QCOMPARE(CalcTotalAmount(start.toInt(), rate, -1), Amount()); // no pass at all
     }
 
-    void roundAmount_data() { addRowsFrom("core/rounding.txt", {"value", "digits", "rounded"}); }
+    void roundAmount_data() { addRowsFrom("core/rounding.txt"); }
 
     void roundAmount() {
-        QFETCH(QString, value);
-        QFETCH(QString, digits);
-        QFETCH(QString, rounded);
+        const auto [value, digits, rounded] = cells<3>();
         QCOMPARE(RoundAmount(value.toDouble(), std::int16_t(digits.toInt())), rounded.toDouble());
     }
 
@@ -81,11 +74,10 @@ private slots:
         QCOMPARE((payout - total).raw(), qint64(208168724));
     }
 
-    void toAmount_data() { addRowsFrom("core/amounts.txt", {"value", "raw"}); }
+    void toAmount_data() { addRowsFrom("core/amounts.txt"); }
 
     void toAmount() {
-        QFETCH(QString, value);
-        QFETCH(QString, raw);
+        const auto [value, raw] = cells<2>();
         Amount result;
         QCOMPARE(errorOf([&] { result = ToAmount(value.toDouble()); }),
                  raw == u"overflow"_qs ? Overflow : 0);

@@ -25,15 +25,13 @@ class TestNumberText : public QObject {
     Q_OBJECT
 private slots:
     void reading_data() {
-        addRowsFrom("core/readings.txt", {"locale", "text", "number"});
-        QTest::newRow("very long fraction")
-            << u"ja_JP"_qs << u"0."_qs + QString(5000, u'3') << QString::number(1.0 / 3, 'g', 17);
+        addRowsFrom("core/readings.txt");
+        QTest::newRow("very long fraction") << QStringList{
+            u"ja_JP"_qs, u"0."_qs + QString(5000, u'3'), QString::number(1.0 / 3, 'g', 17)};
     }
 
     void reading() {
-        QFETCH(QString, locale);
-        QFETCH(QString, text);
-        QFETCH(QString, number);
+        const auto [locale, text, number] = cells<3>();
         QLocale::setDefault(QLocale(locale));
         const bool numeric = number != u"no"_qs;
         QCOMPARE(IsNumeric(text), numeric);
@@ -43,14 +41,10 @@ private slots:
             QCOMPARE(read, number.toDouble());
     }
 
-    void amountDifference_data() {
-        addRowsFrom("core/differences.txt", {"minuend", "subtrahend", "difference"});
-    }
+    void amountDifference_data() { addRowsFrom("core/differences.txt"); }
 
     void amountDifference() {
-        QFETCH(QString, minuend);
-        QFETCH(QString, subtrahend);
-        QFETCH(QString, difference);
+        const auto [minuend, subtrahend, difference] = cells<3>();
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         QString result = u"no"_qs;
         QCOMPARE(errorOf([&] { result = AmountDifference(minuend, subtrahend); }),
@@ -58,14 +52,12 @@ private slots:
         QCOMPARE(result, difference);
     }
 
-    void conversions_data() { addRowsFrom("core/conversions.txt", {"value", "int32", "int16"}); }
+    void conversions_data() { addRowsFrom("core/conversions.txt"); }
 
     // Nearest integer, ties to even, or Overflow beyond the range. (What a
     // call that raised left in its target is not read.)
     void conversions() {
-        QFETCH(QString, value);
-        QFETCH(QString, int32);
-        QFETCH(QString, int16);
+        const auto [value, int32, int16] = cells<3>();
         std::int32_t result32 = 0;
         std::int16_t result16 = 0;
         QCOMPARE(errorOf([&] { result32 = ToInt32(value.toDouble()); }),
@@ -76,12 +68,10 @@ private slots:
         QCOMPARE(int16 == u"overflow"_qs ? int16 : QString::number(result16), int16);
     }
 
-    void formats_data() { addRowsFrom("core/formats.txt", {"kind", "value", "text"}); }
+    void formats_data() { addRowsFrom("core/formats.txt"); }
 
     void formats() {
-        QFETCH(QString, kind);
-        QFETCH(QString, value);
-        QFETCH(QString, text);
+        const auto [kind, value, text] = cells<3>();
         for (const char *locale : {"ja_JP", "de_DE"}) {
             QLocale::setDefault(QLocale(QLatin1String(locale)));
             QString shown = kind == u"double"_qs ? FormatAmount(value.toDouble())

@@ -7,7 +7,7 @@
 // Some cases run copies of the program: this test started again as
 //   tst_store copy [START]  open, calculate START (1000) / 3.0 / 2, close
 //   tst_store wait START    the same, but the usage window opened and left
-//   tst_store writer        save state A, B, A, … until killed
+//   tst_store writer FOLDER save state B, A, B, … there until killed
 #include "TestData.h"
 #include "TestSupport.h"
 #include "settings/Keys.h"
@@ -83,6 +83,7 @@ Session session(const QString &start, bool leaveOpen = false) {
 int child(int argc, char *argv[]) {
     const QByteArray mode = argv[1];
     if (mode == "writer") {
+        qputenv("XDG_CONFIG_HOME", argv[2]);
         QCoreApplication app(argc, argv);
         for (int i = 0;; ++i) {
             save(state(i % 2 ? u"A"_qs : u"B"_qs));
@@ -135,19 +136,10 @@ private slots:
 
     // Texts come back exactly as written, whatever they hold; a missing
     // entry gives its default; a later write replaces the earlier one.
-    void roundTrip_data() {
-        QTest::addColumn<QString>("value");
-        for (const QString &value :
-             {u"abc"_qs,        u"1,000"_qs,      u"="_qs,           u";"_qs,
-              u"#"_qs,          u" 1000"_qs,      u"3 "_qs,          u"a\\b"_qs,
-              u"１，０００"_qs, u"倍率　ｵｯｽﾞ"_qs, QString(),         u"@Variant(0)"_qs,
-              u"@@"_qs,         u"\"q\""_qs,      u"[Condition]"_qs, u"line\nbreak\r\t"_qs,
-              u"x;y#z"_qs,      u"\\x41\\0"_qs,   u"\x01\x7f"_qs,    u"😀"_qs})
-            QTest::newRow(qPrintable(value.toUtf8().toPercentEncoding())) << value;
-    }
+    void roundTrip_data() { addRowsFrom("settings/texts.txt"); }
 
     void roundTrip() {
-        QFETCH(QString, value);
+        const auto [value] = cells<1>();
         QCOMPARE(Store::read().value(Condition, Odds, u"x"_qs), u"x"_qs);
         save({{Condition, Odds, u"4"_qs}, {Condition, StartAmount, u"1"_qs}});
         save({{Condition, StartAmount, value}});
@@ -212,13 +204,11 @@ private slots:
     // a regular file, and a file that is not a settings file is kept aside,
     // with a word to the user, before a fresh one is written.
     void whatStandsThere_data() {
-        addRowsFrom("settings/what-stands-there.txt", {"what", "text", "outcome"});
+        addRowsFrom("settings/what-stands-there.txt");
     }
 
     void whatStandsThere() {
-        QFETCH(QString, what);
-        QFETCH(QString, text);
-        QFETCH(QString, outcome);
+        const auto [what, text, outcome] = cells<3>();
         QByteArray bytes = text.toLatin1();
         if (bytes.endsWith(" and 1 MiB of \";\""))
             bytes = bytes.chopped(15) + QByteArray(1 << 20, ';');
@@ -287,39 +277,30 @@ private slots:
     // copies at a time, each in a folder of its own.
     void killedWhileSaving() {
         useApplicationName(u"tst_store"_qs);
-        constexpr int Copies = 4;
-        QString dirs[Copies];
-        QByteArray a, b;
-        for (int i = 0; i < Copies; ++i) {
-            dirs[i] = settings_->folder() + u'/' + QString::number(i);
-            QDir().mkpath(dirs[i]);
-            qputenv("XDG_CONFIG_HOME", dirs[i].toLocal8Bit());
-            save(state(u"B"_qs));
-            b = contents(location());
-            save(state(u"A"_qs));
-            a = contents(location());
-        }
+        save(state(u"B"_qs));
+        const QByteArray b = contents(location());
+        save(state(u"A"_qs));
+        const QByteArray a = contents(location());
         QRandomGenerator random(20261207);
-        for (int round = 0; round < 200 / Copies; ++round) {
-            QProcess copies[Copies];
+        for (int round = 0; round < 50; ++round) {
+            QProcess copies[4];
             QList<std::pair<int, int>> kills; // microseconds from now, copy
-            for (int i = 0; i < Copies; ++i) {
-                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-                environment.insert(u"XDG_CONFIG_HOME"_qs, dirs[i]);
-                copies[i].setProcessEnvironment(environment);
-                copies[i].start(QCoreApplication::applicationFilePath(), {u"writer"_qs});
+            for (int i = 0; i < 4; ++i) {
+                copies[i].start(QCoreApplication::applicationFilePath(),
+                                {u"writer"_qs, settings_->folder() + u'/' + QString::number(i)});
                 kills.append({random.bounded(50000), i});
             }
             for (QProcess &copy : copies)
                 QVERIFY(copy.waitForReadyRead(5000));
             std::sort(kills.begin(), kills.end());
-            for (int k = 0; k < Copies; ++k) {
+            for (int k = 0; k < 4; ++k) {
                 QThread::usleep(kills[k].first - (k > 0 ? kills[k - 1].first : 0));
                 copies[kills[k].second].kill();
             }
-            for (int i = 0; i < Copies; ++i) {
+            for (int i = 0; i < 4; ++i) {
                 copies[i].waitForFinished();
-                const QByteArray left = contents(dirs[i] + u"/tst_store.ini"_qs);
+                const QByteArray left = contents(settings_->folder() + u'/' + QString::number(i) +
+                                                 u"/tst_store.ini"_qs);
                 QVERIFY2(left == a || left == b, left.constData());
             }
         }

@@ -125,19 +125,10 @@ private slots:
     }
     void cleanup() { run_.reset(); }
 
-    void command_data() {
-        addRowsFrom("ui/commands.txt",
-                    {"locale", "start", "odds", "defeats", "fields", "message", "focus"});
-    }
+    void command_data() { addRowsFrom("ui/commands.txt"); }
 
     void command() {
-        QFETCH(QString, locale);
-        QFETCH(QString, start);
-        QFETCH(QString, odds);
-        QFETCH(QString, defeats);
-        QFETCH(QString, fields);
-        QFETCH(QString, message);
-        QFETCH(QString, focus);
+        const auto [locale, start, odds, defeats, fields, message, focus] = cells<7>();
         QLocale::setDefault(QLocale(locale));
         MessageRecorder boxes;
         enterInputs(start, odds, defeats.toInt());
@@ -330,15 +321,11 @@ private slots:
     }
 
     void storedValues_data() {
-        addRowsFrom("ui/stored-values.txt", {"top", "left", "defeats", "position", "index"});
+        addRowsFrom("ui/stored-values.txt");
     }
 
     void storedValues() {
-        QFETCH(QString, top);
-        QFETCH(QString, left);
-        QFETCH(QString, defeats);
-        QFETCH(QString, position);
-        QFETCH(QString, index);
+        const auto [top, left, defeats, position, index] = cells<5>();
         closeAll();
         settings::Transaction save;
         save.setValue(settings::MainWindow, settings::WindowTop, top);
@@ -425,13 +412,11 @@ private slots:
     // one is refilled in place: it stays open with the rows written before
     // the failure and the rest of its previous figures and headings.
     void failureLeavesTable_data() {
-        addRowsFrom("ui/table-failures.txt", {"odds", "message", "written"});
+        addRowsFrom("ui/table-failures.txt");
     }
 
     void failureLeavesTable() {
-        QFETCH(QString, odds);
-        QFETCH(QString, message);
-        QFETCH(QString, written);
+        const auto [odds, message, written] = cells<3>();
         const int rows = written.toInt();
         MessageRecorder boxes;
         pressTable(u"1000"_qs, odds);
