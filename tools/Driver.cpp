@@ -149,14 +149,26 @@ void press(const QString &window, const QString &button) {
 
 void withVersionWindow(const std::function<void(QWidget *)> &whileOpen) {
     QObject scope; // ends the timer should the press not wait
+    bool ran = false;
     QTimer::singleShot(0, &scope, [&] {
         QPointer<QWidget> about = window(u"frmAbout"_qs);
-        if (about)
-            whileOpen(about);
+        if (!about)
+            qFatal("the version button opened no version window");
+        ran = true;
+        whileOpen(about);
         if (about)
             about->close();
     });
     control<QAbstractButton>(u"frmMain"_qs, u"btnAbout"_qs)->click();
+    if (!ran)
+        qFatal("the version button did not wait for its window");
+}
+
+void onWindow(const QString &name, const std::function<void(QWidget *)> &run) {
+    if (name == u"frmAbout"_qs)
+        withVersionWindow(run);
+    else
+        run(window(name));
 }
 
 void flushDeletes() {

@@ -68,8 +68,13 @@ void press(const QString &window, const QString &button);
 
 // Presses the main window's version button and runs `whileOpen` on the
 // version window while the press waits for it to close (it is modal); what
-// `whileOpen` leaves open is closed after it.
+// `whileOpen` leaves open is closed after it. Stops the program when the
+// window does not open or the press does not wait.
 void withVersionWindow(const std::function<void(QWidget *)> &whileOpen);
+
+// Runs `run` on the loaded window of that name; the version window is opened
+// as above and `run` runs while it is open.
+void onWindow(const QString &name, const std::function<void(QWidget *)> &run);
 
 // True when the label draws its whole text inside its contents (a figure
 // too wide is condensed, never cut).

@@ -24,8 +24,8 @@ int main(int argc, char *argv[]) {
     QDir().mkpath(dir);
     morvex::startProgram();
     morvex::driver::showTypicalRequest();
-    for (const QString &name : {u"frmMain"_qs, u"frmInvestTable"_qs, u"frmUsage"_qs})
-        save(morvex::driver::window(name), dir);
-    morvex::driver::withVersionWindow([&](QWidget *about) { save(about, dir); });
+    for (const QString &name :
+         {u"frmMain"_qs, u"frmInvestTable"_qs, u"frmUsage"_qs, u"frmAbout"_qs})
+        morvex::driver::onWindow(name, [&](QWidget *window) { save(window, dir); });
     return 0;
 }

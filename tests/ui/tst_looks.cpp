@@ -18,15 +18,6 @@ namespace {
 
 const QStringList Windows{u"frmMain"_qs, u"frmInvestTable"_qs, u"frmUsage"_qs, u"frmAbout"_qs};
 
-// Runs `check` on a window of the typical request; the version window is
-// modal, so it is checked while it is open.
-void onWindow(const QString &name, const std::function<void(QWidget *)> &check) {
-    if (name == u"frmAbout"_qs)
-        withVersionWindow(check);
-    else
-        check(window(name));
-}
-
 #ifndef Q_OS_WIN
 // Where a window differs from its screenshot, or nothing.
 QString difference(QWidget *window, const QImage &expected) {

@@ -102,13 +102,9 @@ const QString Usage = u"frmUsage"_qs, About = u"frmAbout"_qs;
 
 // Opens the window from the main window and runs `whileOpen` on it.
 void open(const QString &name, const std::function<void(QWidget *)> &whileOpen) {
-    bool ran = false;
-    auto run = [&](QWidget *shown) { ran = true, whileOpen(shown); };
-    if (name == About)
-        withVersionWindow(run);
-    else
-        press(Main, u"btnUsage"_qs), run(window(Usage));
-    QVERIFY2(ran, "the press did not wait for the version window");
+    if (name == Usage)
+        press(Main, u"btnUsage"_qs);
+    onWindow(name, whileOpen);
 }
 
 } // namespace
@@ -262,22 +258,17 @@ private slots:
     void accessibility() {
         enterInputs(u"1000"_qs, u"3.0"_qs, 2);
         press(Main, u"btnCalcAmount"_qs);
-        const QStringList captions{u"今回投資額"_qs, u"累計投資額"_qs, u"的中時回収額"_qs,
-                                   u"的中時利益"_qs, u"上昇率"_qs};
-        for (int i = 0; i < Fields.size(); ++i) {
-            QCOMPARE(accessible(control(Main, Fields[i]))->text(QAccessible::Name),
-                     Typical.section(u' ', i, i));
-            QCOMPARE(accessible(control(Main, Fields[i]))->text(QAccessible::Description),
-                     captions[i]);
-        }
-        for (const auto &[input, caption] : {std::pair{"txtStartAmount", "開始金額"},
-                                             {"txtOdds", "倍率(ｵｯｽﾞ)"},
-                                             {"cmbDefeats", "連敗数"}}) {
-            const auto labels =
-                accessible(control(Main, QLatin1String(input)))->relations(QAccessible::Label);
-            QCOMPARE(labels.size(), 1);
-            QCOMPARE(labels[0].first->text(QAccessible::Name), QString::fromUtf8(caption));
-        }
+        QStringList heard;
+        for (const QString &field : Fields)
+            heard << accessible(control(Main, field))->text(QAccessible::Name) + u' ' +
+                         accessible(control(Main, field))->text(QAccessible::Description);
+        for (const char *input : {"txtStartAmount", "txtOdds", "cmbDefeats"})
+            for (const auto &[label, relation] :
+                 accessible(control(Main, QLatin1String(input)))->relations(QAccessible::Label))
+                heard << label->text(QAccessible::Name);
+        QCOMPARE(heard.join(u", "_qs),
+                 u"2,300 今回投資額, 4,800 累計投資額, 6,900 的中時回収額, "
+                 u"2,100 的中時利益, 1.5 上昇率, 開始金額, 倍率(ｵｯｽﾞ), 連敗数"_qs);
         QCOMPARE(accessible(window(Main))->role(), QAccessible::Window);
         QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_qs,
                  QFileInfo(QStringLiteral(MORVEX_DESKTOP_FILE)).fileName());
