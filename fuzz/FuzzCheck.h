@@ -1,18 +1,15 @@
 #pragma once
 
-// What every fuzz target shares: turning the fuzzer's bytes into text,
-// catching the program's run-time errors, and stopping with a readable report
-// when an invariant breaks (the abort makes libFuzzer keep the input).
+// What every fuzz target shares: catching the program's run-time errors,
+// and stopping with a readable report, its texts spelled out, when an
+// invariant breaks (the abort makes libFuzzer keep the input).
 
 #include "core/RuntimeError.h"
 #include "tests/core/ErrorOf.h"
 
 #include <QString>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 namespace morvex::fuzz {
 
@@ -40,24 +37,6 @@ inline QString describe(const QString &text) {
         units += QString::asprintf(" %04X", unsigned(c.unicode()));
     return u'"' + text.left(64) + u"\" ["_qs + units + u" ] ("_qs + QString::number(text.size()) +
            u" units)"_qs;
-}
-
-// A double in a form that shows every bit.
-inline QString describe(double value) {
-    return QString::asprintf("%.17g", value);
-}
-
-// The input as UTF-8 text (malformed sequences become U+FFFD, as typed text
-// never contains them) and as UTF-16 code units (which reach every QChar,
-// lone surrogates included).
-inline QString utf8Text(const std::uint8_t *data, std::size_t size) {
-    return QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-}
-inline QString utf16Text(const std::uint8_t *data, std::size_t size) {
-    std::u16string units(size / 2, u'\0');
-    if (!units.empty())
-        std::memcpy(units.data(), data, units.size() * 2);
-    return QString::fromStdU16String(units);
 }
 
 } // namespace morvex::fuzz

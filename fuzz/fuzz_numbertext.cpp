@@ -11,7 +11,10 @@
 #include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 using namespace morvex;
 using namespace morvex::fuzz;
@@ -52,8 +55,8 @@ void check(const QString &text) {
     if (!whole)
         return;
     FUZZ_REQUIRE(sameBits(value, strtodValue), "the number strtod reads",
-                 describe(text) + u" → "_qs + describe(value) + u", strtod "_qs +
-                     describe(strtodValue));
+                 describe(text) + u" → "_qs + QString::number(value, 'g', 17) + u", strtod "_qs +
+                     QString::number(strtodValue, 'g', 17));
 }
 
 } // namespace
@@ -64,10 +67,16 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    // The bytes as UTF-8 text (malformed sequences become U+FFFD, as typed
+    // text never holds them) and as UTF-16 code units (which reach every
+    // QChar, lone surrogates included).
+    std::u16string units(size / 2, u'\0');
+    if (!units.empty())
+        std::memcpy(units.data(), data, units.size() * 2);
     for (const QLocale &locale : {QLocale(QLocale::Japanese, QLocale::Japan), QLocale::c()}) {
         QLocale::setDefault(locale);
-        check(utf8Text(data, size));
-        check(utf16Text(data, size));
+        check(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
+        check(QString::fromStdU16String(units));
     }
     return 0;
 }

@@ -78,8 +78,11 @@ QString grouped(QString digits) {
         digits.insert(at, u',');
     return digits;
 }
-QString shown(qint64 raw) { // whole yen, halves away from zero
-    return grouped(QString::number((raw + (raw < 0 ? -5000 : 5000)) / 10000));
+qint64 yen(qint64 raw) { // whole yen, halves away from zero
+    return (raw + (raw < 0 ? -5000 : 5000)) / 10000;
+}
+QString shown(qint64 raw) {
+    return grouped(QString::number(yen(raw)));
 }
 QString shown(double whole) {
     return grouped(QString::asprintf("%.0f", std::round(whole) + 0.0)); // never "-0"
@@ -175,11 +178,9 @@ void pressTable(const QString &input) {
             expected[cell("lblInvest", row)] = shown(next);
             const qint64 sum = total(start, rate, row);
             expected[cell("lblTotal", row)] = shown(sum);
-            const double whole = double((next + (next < 0 ? -5000 : 5000)) / 10000);
-            const double payout = finite(whole * odds);
+            const double payout = finite(double(yen(next)) * odds);
             expected[cell("lblRecovery", row)] = shown(payout);
-            const double profit =
-                std::round(payout) - double((sum + (sum < 0 ? -5000 : 5000)) / 10000);
+            const double profit = std::round(payout) - double(yen(sum));
             if (std::fabs(profit) < 0x1p53) // beyond, the double cannot say
                 expected[cell("lblProfit", row)] = shown(profit);
             else

@@ -21,14 +21,6 @@ public:
     ScratchSettings settings; // made before the start, removed after the close
 };
 
-// Test data as rows of a struct with a `tag`: one column, "row", holding a
-// whole row (the struct needs Q_DECLARE_METATYPE).
-template <typename Row> void addRows(std::initializer_list<Row> rows) {
-    QTest::addColumn<Row>("row");
-    for (const Row &row : rows)
-        QTest::newRow(row.tag) << row;
-}
-
 // What the store holds under a key, or "none".
 inline QString stored(const QString &section, const QString &key) {
     return settings::Store::read().value(section, key, u"none"_qs);
