@@ -16,12 +16,10 @@ QString location(const QString &appName);
 Entries read(const QString &appName);
 
 // Stores the entries together: all of them or, when that fails, none (the
-// reason is reported). Other entries stay as they are.
-struct Written {
-    bool saved = false;
-    QString keptDamagedAs; // where an unreadable file was set aside before
-};
-Written write(const QString &appName, const Entries &changes);
+// reason is reported). Other entries stay as they are. Returns where a file
+// that was not a settings file was set aside before the fresh one was
+// written, or nothing.
+QString write(const QString &appName, const Entries &changes);
 
 // One line on standard error, the first time this text comes up in a run.
 void report(const QString &line);

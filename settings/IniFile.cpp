@@ -174,7 +174,7 @@ Entries read(const QString &appName) {
     return contents->document->entries();
 }
 
-Written write(const QString &appName, const Entries &changes) {
+QString write(const QString &appName, const Entries &changes) {
     const QString wanted = location(appName);
     QDir().mkpath(QFileInfo(wanted).absolutePath());
     QString why;
@@ -187,16 +187,14 @@ Written write(const QString &appName, const Entries &changes) {
     const std::optional<Contents> contents = readFile(path);
     if (!contents)
         return {};
-    Written written;
     IniDocument document = contents->document.value_or(IniDocument());
+    QString keptAs;
     if (contents->exists && !contents->document) {
-        written.keptDamagedAs = setAside(path);
-        if (written.keptDamagedAs.isEmpty()) {
+        keptAs = setAside(path);
+        if (keptAs.isEmpty()) {
             report(QStringLiteral("settings not saved: %1 cannot be set aside").arg(path));
             return {};
         }
-        report(QStringLiteral("%1 was not a settings file; kept as %2, saved afresh")
-                   .arg(path, written.keptDamagedAs));
     }
     document.set(changes);
     // Unbuffered: a buffered write that fails only when the file is closed
@@ -205,10 +203,14 @@ Written write(const QString &appName, const Entries &changes) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(document.bytes()) < 0 || !file.commit()) {
         report(QStringLiteral("settings not saved to %1: %2").arg(path, file.errorString()));
-        return written;
+        if (!keptAs.isEmpty()) // nothing was saved afresh: the file goes back
+            QFile::rename(keptAs, path);
+        return {};
     }
-    written.saved = true;
-    return written;
+    if (!keptAs.isEmpty())
+        report(QStringLiteral("%1 was not a settings file; kept as %2, saved afresh")
+                   .arg(path, keptAs));
+    return keptAs;
 }
 
 } // namespace morvex::settings::backend

@@ -78,7 +78,7 @@ Entries read(const QString &appName) {
 
 // The entries of one unload go in together, each section's key opened once;
 // the first failure stops the rest and is reported.
-Written write(const QString &appName, const Entries &changes) {
+QString write(const QString &appName, const Entries &changes) {
     for (qsizetype first = 0; first < changes.size();) {
         const QString &section = changes[first].section;
         HKEY key = nullptr;
@@ -99,7 +99,7 @@ Written write(const QString &appName, const Entries &changes) {
             return {};
         }
     }
-    return {true, {}};
+    return {};
 }
 
 } // namespace morvex::settings::backend

@@ -107,7 +107,7 @@ QString Transaction::commit() {
         return {};
     committed_ = true;
     openTransaction = nullptr;
-    return backend::write(applicationName(), changes_).keptDamagedAs;
+    return backend::write(applicationName(), changes_);
 }
 
 } // namespace morvex::settings

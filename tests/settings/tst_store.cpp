@@ -93,7 +93,8 @@ int child(int argc, char *argv[]) {
     }
     QApplication app(argc, argv);
     const Session run = session(QString::fromLocal8Bit(argv[2]), mode == "wait");
-    std::printf("closed in %lld ms\nready\n", run.closeMs);
+    std::printf("closed in %lld ms\n%s\nready\n", run.closeMs,
+                run.messages.join(u'\n').toUtf8().constData());
     std::fflush(stdout);
     return app.exec();
 }
@@ -336,21 +337,25 @@ private slots:
     }
 
     // A read-only file or folder, or a full disk: the program opens and
-    // closes, the file stays as it was, and the failure is told once.
+    // closes, the file stays as it was (also one that is not a settings
+    // file, which is not set aside then), and the failure is told once.
     void cannotWrite_data() {
         QTest::addColumn<bool>("full");
-        QTest::newRow("read-only") << false;
-        QTest::newRow("full disk") << true;
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("read-only") << false << QByteArray("[Condition]\nStartAmount=5\n");
+        QTest::newRow("full disk") << true << QByteArray("[Condition]\nStartAmount=5\n");
+        QTest::newRow("full disk, not a settings file") << true << QByteArray("Dear diary,\n");
     }
 
     void cannotWrite() {
         QFETCH(bool, full);
+        QFETCH(QByteArray, bytes);
         const QString dir = settings_->folder() + u"/disk"_qs;
         QDir().mkpath(dir);
         if (::mount("tmpfs", QFile::encodeName(dir), "tmpfs", 0, "size=64k") != 0)
             QSKIP("needs the right to mount a small file system (run as root)");
         const QString path = dir + u"/tst_store.ini"_qs; // the copy's
-        writeFile(path, "[Condition]\nStartAmount=5\n");
+        writeFile(path, bytes);
         if (full) {
             QFile filler(dir + u"/filler"_qs);
             QVERIFY(filler.open(QIODevice::WriteOnly));
@@ -366,10 +371,13 @@ private slots:
         copy.start(QCoreApplication::applicationFilePath(), {u"copy"_qs, u"1000"_qs});
         const bool closed = copy.waitForFinished(10000) && copy.exitCode() == 0;
         const QByteArray left = contents(path);
+        const QStringList files = QDir(dir).entryList(QDir::Files);
         ::umount2(QFile::encodeName(dir), MNT_DETACH);
         QVERIFY(closed);
-        QCOMPARE(left, "[Condition]\nStartAmount=5\n");
+        QCOMPARE(left, bytes);
+        QCOMPARE(files.join(u' '), full ? u"filler tst_store.ini"_qs : u"tst_store.ini"_qs);
         QCOMPARE(copy.readAllStandardError().count("settings not saved"), 1);
+        QVERIFY(!copy.readAllStandardOutput().contains("設定ファイル")); // no word of a fresh file
     }
 #endif
 };
