@@ -6,6 +6,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QPointer>
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 #include <csignal>
@@ -18,10 +19,13 @@ namespace {
 
 #ifdef Q_OS_UNIX
 // Closes every window the way its close box does, the main window first, so
-// that each one's unload saves what it keeps.
+// that each one's unload saves what it keeps. A window already closing (the
+// signal came while it showed a message) is left to finish.
 void closeEveryWindow() {
-    while (!LoadedWindows::forms().isEmpty())
-        LoadedWindows::forms().constFirst()->close();
+    const QList<Form *> loaded = LoadedWindows::forms();
+    for (const QPointer<Form> &window : QList<QPointer<Form>>(loaded.cbegin(), loaded.cend()))
+        if (window && LoadedWindows::forms().contains(window.data()))
+            window->close();
 }
 
 int signalSocket[2] = {-1, -1};

@@ -23,6 +23,8 @@
 #include <windows.h>
 #else
 #include "settings/IniDocument.h"
+#include "ui/MessageBox.h"
+#include <csignal>
 #include <filesystem>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -319,6 +321,22 @@ private slots:
         const QByteArray saved = contents(file());
         QVERIFY2(saved.contains("StartAmount=4321") && saved.contains("[UsageWindow]"),
                  saved.constData());
+    }
+
+    // A signal that comes while a closing window tells of a file set aside
+    // leaves that window to finish: the program ends, having saved once.
+    void signalWhileClosing() {
+        writeFile(location(), "Dear diary,\n");
+        startProgram();
+        setMessageBoxHook([](QMessageBox &) {
+            ::raise(SIGTERM);
+            QCoreApplication::processEvents(); // where the signal closes the windows
+        });
+        window(Main)->close();
+        setMessageBoxHook({});
+        QVERIFY(LoadedWindows::forms().isEmpty());
+        QCOMPARE(contents(location() + u".damaged"_qs), "Dear diary,\n");
+        QVERIFY(!QFileInfo::exists(location() + u".damaged.1"_qs));
     }
 
     // An executable whose name is not UTF-8 keeps its settings under that
