@@ -86,17 +86,14 @@ void Form::setCancelButton(QPushButton *button) {
 // read any message about its settings: when it is the last one, leaving
 // ends the program.
 void Form::closeEvent(QCloseEvent *event) {
-    if (!unloaded_) {
-        unloaded_ = true;
-        settings::Transaction save;
-        savePosition(this, save, section_);
-        Form_Unload(save);
-        const QString keptAside = save.commit();
-        if (!keptAside.isEmpty())
-            MsgBox(u"設定ファイルが壊れていたため、新しく保存し直しました。\r\n"
-                   u"元のファイルは %1 に残してあります。"_qs.arg(keptAside));
-        LoadedWindows::remove(this);
-    }
+    settings::Transaction save;
+    savePosition(this, save, section_);
+    Form_Unload(save);
+    const QString keptAside = save.commit();
+    if (!keptAside.isEmpty())
+        MsgBox(u"設定ファイルが壊れていたため、新しく保存し直しました。\r\n"
+               u"元のファイルは %1 に残してあります。"_qs.arg(keptAside));
+    LoadedWindows::remove(this);
     event->accept();
 }
 

@@ -88,7 +88,6 @@ private:
     int defaultPosition_;
     QPointer<QPushButton> defaultButton_;
     QPointer<QPushButton> cancelButton_;
-    bool unloaded_ = false;
 };
 
 } // namespace morvex
