@@ -213,8 +213,9 @@ private slots:
     void whatStandsThere() {
         const auto [what, text, outcome] = cells<3>();
         QByteArray bytes = text.toLatin1();
-        if (bytes.endsWith(" and 1 MiB of \";\""))
-            bytes = bytes.chopped(15) + QByteArray(1 << 20, ';');
+        const QByteArray mebibyte = " and 1 MiB of \";\"";
+        if (bytes.endsWith(mebibyte))
+            bytes = bytes.chopped(mebibyte.size()) + QByteArray(1 << 20, ';');
         const QString path = location(), dir = QFileInfo(path).path();
         QString target = path;
         if (what.startsWith(u"link")) {
