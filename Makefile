@@ -66,7 +66,8 @@ fuzz:
 # The whole test suite built with AddressSanitizer and UndefinedBehavior-
 # Sanitizer into $(SANITIZE_BUILD), leaks included. Qt itself is not
 # instrumented, so only our code's memory errors are caught; Qt's own
-# allocations still count for the leak check, and the suite has none.
+# allocations still count for the leak check, and the suite has none
+# (tests/lsan.supp names the one exception, fontconfig's configuration).
 SANITIZE_BUILD ?= build-asan
 .PHONY: check-sanitize
 check-sanitize: deps
@@ -74,6 +75,7 @@ check-sanitize: deps
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
 

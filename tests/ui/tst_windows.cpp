@@ -185,7 +185,8 @@ private slots:
         dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
         auto *field = control<controls::Cell>(Main, u"lblTotalAmount"_qs);
         for (const QPalette &palette :
-             {QStyleFactory::create(u"Fusion"_qs)->standardPalette(), dark}) {
+             {std::unique_ptr<QStyle>(QStyleFactory::create(u"Fusion"_qs))->standardPalette(),
+              dark}) {
             window(Main)->setPalette(palette);
             for (const char *input : {"txtStartAmount", "txtOdds", "cmbDefeats"}) {
                 enterInputs(u"1000"_qs, u"3.0"_qs, 2);
