@@ -152,8 +152,8 @@ void withVersionWindow(const std::function<void(QWidget *)> &whileOpen) {
     bool ran = false;
     QTimer::singleShot(0, &scope, [&] {
         QPointer<QWidget> about = window(u"frmAbout"_qs);
-        if (!about)
-            qFatal("the version button opened no version window");
+        if (!about || !about->isVisible())
+            qFatal("the version button showed no version window");
         ran = true;
         whileOpen(about);
         if (about)

@@ -69,7 +69,7 @@ void press(const QString &window, const QString &button);
 // Presses the main window's version button and runs `whileOpen` on the
 // version window while the press waits for it to close (it is modal); what
 // `whileOpen` leaves open is closed after it. Stops the program when the
-// window does not open or the press does not wait.
+// window is not shown or the press does not wait.
 void withVersionWindow(const std::function<void(QWidget *)> &whileOpen);
 
 // Runs `run` on the loaded window of that name; the version window is opened
