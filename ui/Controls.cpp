@@ -15,8 +15,7 @@ Cell *cell(QWidget *parent, const QString &name, const QString &text, TwipsRect 
     field->setText(text);
     field->setTextFormat(Qt::PlainText);
     field->setAlignment(alignment | Qt::AlignVCenter);
-    field->setFrameStyle(QFrame::Box | QFrame::Plain);
-    field->setLineWidth(1);
+    field->setFrameStyle(QFrame::Box | QFrame::Plain); // one pixel wide
     field->setIndent(2);
     field->setAutoFillBackground(true);
     field->setBackgroundRole(QPalette::ToolTipBase);
