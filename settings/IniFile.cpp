@@ -83,8 +83,11 @@ std::optional<Contents> readFile(const QString &path) {
         return std::nullopt;
     }
     Contents contents{true, std::nullopt};
-    if (status.st_size <= MaxFileSize)
-        contents.document = IniDocument::parse(file.read(MaxFileSize + 1));
+    if (status.st_size <= MaxFileSize) {
+        const QByteArray bytes = file.read(MaxFileSize + 1); // it may have grown since
+        if (bytes.size() <= MaxFileSize)
+            contents.document = IniDocument::parse(bytes);
+    }
     return contents;
 }
 
