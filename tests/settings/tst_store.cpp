@@ -345,9 +345,10 @@ private slots:
     }
 
     // An executable whose name is not UTF-8 keeps its settings under that
-    // name, its stray bytes written as %XX.
+    // name without its extension, its stray bytes written as %XX.
     void executableNameNotUtf8() {
-        const std::string odd = QFile::encodeName(settings_->folder()).toStdString() + "/odd\xff";
+        const std::string odd =
+            QFile::encodeName(settings_->folder()).toStdString() + "/odd\xff.bin";
         std::filesystem::copy_file(
             QFile::encodeName(QCoreApplication::applicationFilePath()).data(), odd);
         const QString link = settings_->folder() + u"/oddname"_qs;
