@@ -347,8 +347,7 @@ private slots:
     // An executable whose name is not UTF-8 keeps its settings under that
     // name without its extension, its stray bytes written as %XX.
     void executableNameNotUtf8() {
-        const std::string odd =
-            QFile::encodeName(settings_->folder()).toStdString() + "/odd\xff.bin";
+        const std::string odd = QFile::encodeName(settings_->folder()).toStdString() + "/\xff.bin";
         std::filesystem::copy_file(
             QFile::encodeName(QCoreApplication::applicationFilePath()).data(), odd);
         const QString link = settings_->folder() + u"/oddname"_qs;
@@ -356,7 +355,7 @@ private slots:
         QProcess copy;
         copy.start(link, {u"copy"_qs, u"1000"_qs});
         QVERIFY(copy.waitForFinished(10000) && copy.exitCode() == 0);
-        QVERIFY(QFile::exists(settings_->folder() + u"/odd%FF.ini"_qs));
+        QVERIFY(QFile::exists(settings_->folder() + u"/%FF.ini"_qs));
         QVERIFY(!QFile::exists(file()));
     }
 
