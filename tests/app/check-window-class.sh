@@ -3,14 +3,18 @@
 # and checks that its main window comes up and that its WM_CLASS is the one
 # the desktop entry names in StartupWMClass, and the entry's Exec is this
 # executable: what docks and task switchers match a window to its launcher
-# by. Run inside xvfb-run.
+# by. The display is a private Xvfb.
 #   check-window-class.sh EXECUTABLE DESKTOP-ENTRY
 set -u
 exe=$1 entry=$2
 config=$(mktemp -d)
-XDG_CONFIG_HOME="$config" "$exe" --no-such-option stray-argument >"$config/output" 2>&1 &
+pid= xvfb=
+trap 'kill $pid $xvfb 2>/dev/null; wait $pid $xvfb 2>/dev/null; rm -rf "$config"' EXIT
+. "$(dirname "$0")/../private-display.sh"
+private_display "$config"
+XDG_CONFIG_HOME="$config" QT_QPA_PLATFORM=xcb "$exe" --no-such-option stray-argument \
+    >"$config/output" 2>&1 &
 pid=$!
-trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; rm -rf "$config"' EXIT
 
 class=""
 for _ in $(seq 100); do
