@@ -20,7 +20,11 @@ build: deps $(BUILD)/build.ninja
 run: build
 	@./$(BUILD)/app/morvex
 
-check: build
+# The project's own build: a warning is an error here (and in CI), never in a
+# build configured as a user or a distribution configures it.
+check: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DMORVEX_WERROR=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 clean:
@@ -59,7 +63,7 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	@./scripts/install-deps fuzz
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMORVEX_FUZZ=ON \
-		-DBUILD_TESTING=OFF >/dev/null
+		-DMORVEX_WERROR=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target morvex_fuzzers
 	@./fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
@@ -71,7 +75,7 @@ fuzz:
 SANITIZE_BUILD ?= build-asan
 .PHONY: check-sanitize
 check-sanitize: deps
-	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DMORVEX_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DMORVEX_SANITIZE=ON -DMORVEX_WERROR=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace morvex {
 namespace {
 
@@ -19,8 +21,8 @@ CommandLineRequest commandLineRequest(const QStringList &arguments) {
     // "-reverse" or "-stylesheet" (Qt's own options) are single words, not
     // runs of one-letter options that would contain -v or -h.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help(QStringList{u"h"_qs, u"help"_qs});
-    const QCommandLineOption version(QStringList{u"v"_qs, u"version"_qs});
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
     parser.addOption(help);
     parser.addOption(version);
     parser.parse(arguments); // unknown options are no error: they are ignored
@@ -33,7 +35,7 @@ CommandLineRequest commandLineRequest(const QStringList &arguments) {
 
 // The application title and the version: "Morvex 1.0.0".
 QString versionText() {
-    return u"%1 %2.%3.%4\n"_qs.arg(QString::fromUtf8(ApplicationTitle))
+    return u"%1 %2.%3.%4\n"_s.arg(QString::fromUtf8(ApplicationTitle))
         .arg(VersionMajor)
         .arg(VersionMinor)
         .arg(VersionRevision);
@@ -46,13 +48,13 @@ QString helpText(const QString &program, const QLocale &locale) {
                "ほかの引数は受け付けず、指定しても無視します。\n"
                "\n"
                "  -h, --help     この説明を表示して終了します\n"
-               "  -v, --version  バージョンを表示して終了します\n"_qs.arg(program);
+               "  -v, --version  バージョンを表示して終了します\n"_s.arg(program);
     return u"Usage: %1 [--help | --version]\n"
            "Opens a window that works out the stakes of a progressive betting plan\n"
            "on horse races. Any other argument is ignored.\n"
            "\n"
            "  -h, --help     show this help and exit\n"
-           "  -v, --version  show the version and exit\n"_qs.arg(program);
+           "  -v, --version  show the version and exit\n"_s.arg(program);
 }
 
 } // namespace

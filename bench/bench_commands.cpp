@@ -12,12 +12,14 @@
 #include <ctime>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::test;
 
 namespace {
 
-const QString Main = u"frmMain"_qs, Table = u"frmInvestTable"_qs;
+const QString Main = u"frmMain"_s, Table = u"frmInvestTable"_s;
 
 } // namespace
 
@@ -29,7 +31,7 @@ class BenchCommands : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(QTest::qWaitForWindowExposed(window(Main)));
-        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+        enterInputs(u"1000"_s, u"3.0"_s, 2);
     }
 
     // A benchmark that measured a rejected input or an error box would be
@@ -45,39 +47,38 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("how");
         for (const char *how : {"click", "command", "repainted"})
-            QTest::addRow("calculation, %s", how)
-                << u"btnCalcAmount"_qs << QString::fromLatin1(how);
+            QTest::addRow("calculation, %s", how) << u"btnCalcAmount"_s << QString::fromLatin1(how);
         for (const char *how : {"click", "repainted"})
-            QTest::addRow("table refill, %s", how) << u"btnTable"_qs << QString::fromLatin1(how);
+            QTest::addRow("table refill, %s", how) << u"btnTable"_s << QString::fromLatin1(how);
     }
 
     void command() {
         QFETCH(QString, button);
         QFETCH(QString, how);
-        const bool table = button == u"btnTable"_qs;
+        const bool table = button == u"btnTable"_s;
         if (table && !window(Table))
             press(Main, button);
-        auto *defeats = control<QComboBox>(Main, u"cmbDefeats"_qs);
-        auto *odds = control<QLineEdit>(Main, u"txtOdds"_qs);
+        auto *defeats = control<QComboBox>(Main, u"cmbDefeats"_s);
+        auto *odds = control<QLineEdit>(Main, u"txtOdds"_s);
         auto *target = control<QPushButton>(Main, button);
         int pass = 0;
         QBENCHMARK {
             if (table)
-                odds->setText((++pass & 1) ? u"2.5"_qs : u"3.0"_qs);
+                odds->setText((++pass & 1) ? u"2.5"_s : u"3.0"_s);
             else
                 defeats->setCurrentIndex(2 + (++pass & 1));
-            if (how == u"command"_qs)
+            if (how == u"command"_s)
                 target->click();
             else
                 press(Main, button);
-            if (how == u"repainted"_qs)
+            if (how == u"repainted"_s)
                 QCoreApplication::processEvents();
         }
         const float rate = CalcUpRate(table && (pass & 1) ? 2.5f : 3.0f);
-        QCOMPARE(table ? text(Table, u"lblTotal_9"_qs) : text(Main, u"lblInvestAmount"_qs),
+        QCOMPARE(table ? text(Table, u"lblTotal_9"_s) : text(Main, u"lblInvestAmount"_s),
                  FormatAmount(table ? CalcTotalAmount(1000, rate, 9)
                                     : CalcInvestAmount(1000, rate, std::int16_t(2 + (pass & 1)))));
-        odds->setText(u"3.0"_qs);
+        odds->setText(u"3.0"_s);
         defeats->setCurrentIndex(2);
     }
 
@@ -100,7 +101,7 @@ private slots:
                 open->close();
             flushDeletes();
             const qint64 start = now();
-            press(Main, u"btnTable"_qs);
+            press(Main, u"btnTable"_s);
             nanoseconds.push_back(now() - start);
             QVERIFY(window(Table));
         }

@@ -13,6 +13,8 @@
 
 namespace morvex::fuzz {
 
+using namespace Qt::StringLiterals;
+
 [[noreturn]] inline void fail(const char *invariant, const QString &detail) {
     std::fprintf(stderr, "\n*** broken invariant: %s\n    %s\n", invariant,
                  detail.toUtf8().constData());
@@ -35,8 +37,8 @@ inline QString describe(const QString &text) {
     QString units;
     for (QChar c : text.left(64))
         units += QString::asprintf(" %04X", unsigned(c.unicode()));
-    return u'"' + text.left(64) + u"\" ["_qs + units + u" ] ("_qs + QString::number(text.size()) +
-           u" units)"_qs;
+    return u'"' + text.left(64) + u"\" ["_s + units + u" ] ("_s + QString::number(text.size()) +
+           u" units)"_s;
 }
 
 } // namespace morvex::fuzz

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <string>
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::fuzz;
 
@@ -37,7 +39,7 @@ double reading(const QString &text) {
 
 void check(const QString &text) {
     const double value = reading(text);
-    FUZZ_REQUIRE(sameBits(reading(u" \t"_qs + text + u"\u3000\n"_qs), value) || std::isnan(value),
+    FUZZ_REQUIRE(sameBits(reading(u" \t"_s + text + u"\u3000\n"_s), value) || std::isnan(value),
                  "blanks around a number change nothing", describe(text));
 
     // Plain ASCII digits, signs, points and exponents: as strtod reads them.
@@ -55,7 +57,7 @@ void check(const QString &text) {
     if (!whole)
         return;
     FUZZ_REQUIRE(sameBits(value, strtodValue), "the number strtod reads",
-                 describe(text) + u" → "_qs + QString::number(value, 'g', 17) + u", strtod "_qs +
+                 describe(text) + u" → "_s + QString::number(value, 'g', 17) + u", strtod "_s +
                      QString::number(strtodValue, 'g', 17));
 }
 

@@ -16,6 +16,8 @@
 #include <QComboBox>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::fuzz;
 
@@ -27,8 +29,8 @@ struct Fault {
     QString message; // "title / text"
 };
 const Fault Overflowed{u"オーバーフロー / 金額が大きくなり過ぎて計算不能です。\r\n"
-                       u"開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。"_qs};
-const Fault DividedByZero{u"Morvex / 0 で除算しました。"_qs};
+                       u"開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。"_s};
+const Fault DividedByZero{u"Morvex / 0 で除算しました。"_s};
 
 double finite(double value) {
     if (!std::isfinite(value))
@@ -91,20 +93,20 @@ QString shown(double whole) {
 // ---- The windows ----------------------------------------------------------
 
 QStringList *messages; // what the message boxes of a press said
-const QString Main = u"frmMain"_qs, Table = u"frmInvestTable"_qs;
+const QString Main = u"frmMain"_s, Table = u"frmInvestTable"_s;
 
 // What a press left on screen compared with what it should have.
 void compare(const QString &window, const QMap<QString, QString> &expected,
              const QStringList &expectedMessages, const QString &input) {
     FUZZ_REQUIRE(*messages == expectedMessages, "the message of a press",
-                 input + u" shows "_qs + messages->join(u" | "_qs) + u", expected "_qs +
-                     expectedMessages.join(u" | "_qs));
+                 input + u" shows "_s + messages->join(u" | "_s) + u", expected "_s +
+                     expectedMessages.join(u" | "_s));
     for (auto cell = expected.begin(); cell != expected.end(); ++cell) {
         FUZZ_REQUIRE(driver::text(window, cell.key()) == cell.value(), "every figure as worked out",
-                     input + u": "_qs + cell.key() + u" shows "_qs +
-                         driver::text(window, cell.key()) + u", expected "_qs + cell.value());
+                     input + u": "_s + cell.key() + u" shows "_s +
+                         driver::text(window, cell.key()) + u", expected "_s + cell.value());
         FUZZ_REQUIRE(driver::shownWhole(driver::control(window, cell.key())),
-                     "every figure drawn whole in its field", input + u": "_qs + cell.key());
+                     "every figure drawn whole in its field", input + u": "_s + cell.key());
     }
 }
 
@@ -113,15 +115,15 @@ std::pair<qint32, float> inputs() {
     auto value = [](const QString &box, const QString &title, double below) {
         const QString text = driver::text(Main, box);
         if (!IsNumeric(text))
-            throw Fault{title + u" / 数値を入力して下さい。"_qs};
+            throw Fault{title + u" / 数値を入力して下さい。"_s};
         const double read = ToNumber(text);
         if (below == 100 ? read < 100 : read <= 1)
-            throw Fault{title + (below == 100 ? u" / １００円以上を設定して下さい。"_qs
-                                              : u" / 1.0倍より大きい値を設定して下さい。"_qs)};
+            throw Fault{title + (below == 100 ? u" / １００円以上を設定して下さい。"_s
+                                              : u" / 1.0倍より大きい値を設定して下さい。"_s)};
         return read;
     };
-    const double start = value(u"txtStartAmount"_qs, u"開始金額"_qs, 100);
-    const double odds = value(u"txtOdds"_qs, u"倍率"_qs, 1);
+    const double start = value(u"txtStartAmount"_s, u"開始金額"_s, 100);
+    const double odds = value(u"txtOdds"_s, u"倍率"_s, 1);
     const double whole = std::nearbyint(start);
     if (!(whole >= -0x1p31 && whole < 0x1p31))
         throw Overflowed;
@@ -140,22 +142,22 @@ void pressCalculate(int defeats, const QString &input) {
         const float rate = upRate(odds);
         const qint64 sum = total(start, rate, defeats);
         if (sum != 0) {
-            expected[u"lblTotalAmount"_qs] = shown(sum);
+            expected[u"lblTotalAmount"_s] = shown(sum);
             const qint64 next = stake(start, rate, defeats);
-            expected[u"lblInvestAmount"_qs] = shown(next);
+            expected[u"lblInvestAmount"_s] = shown(next);
             const qint64 payout = fixed(finite(double(next) / 10000.0 * odds));
-            expected[u"lblRecovery"_qs] = shown(payout);
+            expected[u"lblRecovery"_s] = shown(payout);
             qint64 profit;
             if (__builtin_sub_overflow(payout, sum, &profit))
                 throw Overflowed;
-            expected[u"lblProfit"_qs] = shown(profit);
-            expected[u"lblUpRate"_qs] = SingleText(rate);
+            expected[u"lblProfit"_s] = shown(profit);
+            expected[u"lblUpRate"_s] = SingleText(rate);
         }
     } catch (const Fault &fault) {
         message = {fault.message};
     }
     messages->clear();
-    driver::press(Main, u"btnCalcAmount"_qs);
+    driver::press(Main, u"btnCalcAmount"_s);
     compare(Main, expected, message, input);
 }
 
@@ -186,15 +188,14 @@ void pressTable(const QString &input) {
             else
                 expected.remove(cell("lblProfit", row));
         }
-        expected[u"lblStartAmount"_qs] =
-            u"開始金額："_qs + grouped(QString::number(start)) + u"円"_qs;
-        expected[u"lblOdds"_qs] = u"倍率："_qs + SingleText(odds) + u"倍"_qs;
-        expected[u"lblUpRate"_qs] = u"上昇率："_qs + SingleText(rate) + u"倍"_qs;
+        expected[u"lblStartAmount"_s] = u"開始金額："_s + grouped(QString::number(start)) + u"円"_s;
+        expected[u"lblOdds"_s] = u"倍率："_s + SingleText(odds) + u"倍"_s;
+        expected[u"lblUpRate"_s] = u"上昇率："_s + SingleText(rate) + u"倍"_s;
     } catch (const Fault &fault) {
         message = {fault.message};
     }
     messages->clear();
-    driver::press(Main, u"btnTable"_qs);
+    driver::press(Main, u"btnTable"_s);
     if (!message.isEmpty() && !wasOpen) {
         FUZZ_REQUIRE(!driver::window(Table), "a failed first fill leaves no table window", input);
         expected.clear();
@@ -224,10 +225,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int defeats = parts[0].startsWith('-') ? -1 : parts[0].left(4).toInt() % 20;
     const QString start = QString::fromUtf8(parts[1]), odds = QString::fromUtf8(parts[2]);
     const QString input =
-        describe(start) + u" / "_qs + describe(odds) + u" / "_qs + QString::number(defeats);
-    driver::control<QLineEdit>(Main, u"txtStartAmount"_qs)->setText(start);
-    driver::control<QLineEdit>(Main, u"txtOdds"_qs)->setText(odds);
-    driver::control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(defeats);
+        describe(start) + u" / "_s + describe(odds) + u" / "_s + QString::number(defeats);
+    driver::control<QLineEdit>(Main, u"txtStartAmount"_s)->setText(start);
+    driver::control<QLineEdit>(Main, u"txtOdds"_s)->setText(odds);
+    driver::control<QComboBox>(Main, u"cmbDefeats"_s)->setCurrentIndex(defeats);
     pressCalculate(defeats, input);
     pressTable(input);
     return 0;

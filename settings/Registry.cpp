@@ -7,11 +7,13 @@
 #include <iterator>
 #include <windows.h>
 
+using namespace Qt::StringLiterals;
+
 namespace morvex::settings::backend {
 namespace {
 
 std::wstring keyPath(const QString &appName, const QString &section = {}) {
-    return (u"Software\\"_qs + appName + (section.isEmpty() ? QString() : u'\\' + section))
+    return (u"Software\\"_s + appName + (section.isEmpty() ? QString() : u'\\' + section))
         .toStdWString();
 }
 
@@ -21,7 +23,7 @@ QString errorText(LSTATUS status) {
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, DWORD(status), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     const QString message =
-        text ? QString::fromWCharArray(text).trimmed() : u"error %1"_qs.arg(status);
+        text ? QString::fromWCharArray(text).trimmed() : u"error %1"_s.arg(status);
     LocalFree(text);
     return message;
 }
@@ -51,7 +53,7 @@ void readSection(HKEY key, const QString &section, Entries &entries) {
 } // namespace
 
 QString location(const QString &appName) {
-    return u"HKEY_CURRENT_USER\\"_qs + QString::fromStdWString(keyPath(appName));
+    return u"HKEY_CURRENT_USER\\"_s + QString::fromStdWString(keyPath(appName));
 }
 
 Entries read(const QString &appName) {
@@ -95,7 +97,7 @@ QString write(const QString &appName, const Entries &changes) {
         if (key)
             RegCloseKey(key);
         if (status != ERROR_SUCCESS) {
-            report(u"settings not saved to %1: %2"_qs.arg(location(appName), errorText(status)));
+            report(u"settings not saved to %1: %2"_s.arg(location(appName), errorText(status)));
             return {};
         }
     }

@@ -10,6 +10,8 @@
 
 namespace morvex::test {
 
+using namespace Qt::StringLiterals;
+
 using namespace driver;
 
 // One run of the program for one test: its own settings, the program
@@ -23,7 +25,7 @@ public:
 
 // What the store holds under a key, or "none".
 inline QString stored(const QString &section, const QString &key) {
-    return settings::Store::read().value(section, key, u"none"_qs);
+    return settings::Store::read().value(section, key, u"none"_s);
 }
 
 } // namespace morvex::test

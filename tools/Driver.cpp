@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace morvex::driver {
 namespace {
 
@@ -74,13 +76,13 @@ bool shownWhole(QWidget *label) {
 ScratchSettings::ScratchSettings() : previous_(qgetenv("XDG_CONFIG_HOME")) {
     static int count = 0;
     qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
-    name_ = u"MorvexScratch-%1-%2"_qs.arg(QCoreApplication::applicationPid()).arg(++count);
+    name_ = u"MorvexScratch-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(++count);
     settings::useApplicationName(name_);
 }
 
 ScratchSettings::~ScratchSettings() {
 #ifdef Q_OS_WIN
-    QSettings(u"HKEY_CURRENT_USER\\Software\\"_qs + name_, QSettings::NativeFormat).remove({});
+    QSettings(u"HKEY_CURRENT_USER\\Software\\"_s + name_, QSettings::NativeFormat).remove({});
 #endif
     settings::useApplicationName({});
     qputenv("XDG_CONFIG_HOME", previous_);
@@ -90,8 +92,8 @@ MessageRecorder::MessageRecorder() {
     setMessageBoxHook([this](QMessageBox &box) {
         const bool plain =
             box.icon() == QMessageBox::Warning && box.standardButtons() == QMessageBox::Ok;
-        messages.append(box.windowTitle() + u" / "_qs + box.text() +
-                        (plain ? QString() : u" (not a warning with OK)"_qs));
+        messages.append(box.windowTitle() + u" / "_s + box.text() +
+                        (plain ? QString() : u" (not a warning with OK)"_s));
     });
 }
 
@@ -138,9 +140,9 @@ void type(QLineEdit *box, const QString &text) {
 }
 
 void enterInputs(const QString &start, const QString &odds, int defeats) {
-    type(control<QLineEdit>(u"frmMain"_qs, u"txtStartAmount"_qs), start);
-    type(control<QLineEdit>(u"frmMain"_qs, u"txtOdds"_qs), odds);
-    control<QComboBox>(u"frmMain"_qs, u"cmbDefeats"_qs)->setCurrentIndex(defeats);
+    type(control<QLineEdit>(u"frmMain"_s, u"txtStartAmount"_s), start);
+    type(control<QLineEdit>(u"frmMain"_s, u"txtOdds"_s), odds);
+    control<QComboBox>(u"frmMain"_s, u"cmbDefeats"_s)->setCurrentIndex(defeats);
 }
 
 void press(const QString &window, const QString &button) {
@@ -151,7 +153,7 @@ void withVersionWindow(const std::function<void(QWidget *)> &whileOpen) {
     QObject scope; // ends the timer should the press not wait
     bool ran = false;
     QTimer::singleShot(0, &scope, [&] {
-        QPointer<QWidget> about = window(u"frmAbout"_qs);
+        QPointer<QWidget> about = window(u"frmAbout"_s);
         if (!about || !about->isVisible())
             qFatal("the version button showed no version window");
         ran = true;
@@ -159,13 +161,13 @@ void withVersionWindow(const std::function<void(QWidget *)> &whileOpen) {
         if (about)
             about->close();
     });
-    control<QAbstractButton>(u"frmMain"_qs, u"btnAbout"_qs)->click();
+    control<QAbstractButton>(u"frmMain"_s, u"btnAbout"_s)->click();
     if (!ran)
         qFatal("the version button did not wait for its window");
 }
 
 void onWindow(const QString &name, const std::function<void(QWidget *)> &run) {
-    if (name == u"frmAbout"_qs)
+    if (name == u"frmAbout"_s)
         withVersionWindow(run);
     else
         run(window(name));
@@ -182,10 +184,10 @@ void closeAll() {
 }
 
 void showTypicalRequest() {
-    enterInputs(u"1000"_qs, u"3.0"_qs, 2);
-    press(u"frmMain"_qs, u"btnCalcAmount"_qs);
-    press(u"frmMain"_qs, u"btnTable"_qs);
-    press(u"frmMain"_qs, u"btnUsage"_qs);
+    enterInputs(u"1000"_s, u"3.0"_s, 2);
+    press(u"frmMain"_s, u"btnCalcAmount"_s);
+    press(u"frmMain"_s, u"btnTable"_s);
+    press(u"frmMain"_s, u"btnUsage"_s);
 }
 
 } // namespace morvex::driver

@@ -7,10 +7,12 @@
 #include <QDir>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void save(QWidget *window, const QString &dir) {
-    const QString file = dir + u'/' + window->objectName() + u".png"_qs;
+    const QString file = dir + u'/' + window->objectName() + u".png"_s;
     window->grab().save(file);
     std::printf("%s\n", qPrintable(file));
 }
@@ -24,8 +26,7 @@ int main(int argc, char *argv[]) {
     QDir().mkpath(dir);
     morvex::startProgram();
     morvex::driver::showTypicalRequest();
-    for (const QString &name :
-         {u"frmMain"_qs, u"frmInvestTable"_qs, u"frmUsage"_qs, u"frmAbout"_qs})
+    for (const QString &name : {u"frmMain"_s, u"frmInvestTable"_s, u"frmUsage"_s, u"frmAbout"_s})
         morvex::driver::onWindow(name, [&](QWidget *window) { save(window, dir); });
     return 0;
 }

@@ -13,6 +13,8 @@
 #include <QShortcut>
 #include <mutex>
 
+using namespace Qt::StringLiterals;
+
 namespace morvex {
 namespace {
 
@@ -92,7 +94,7 @@ void Form::closeEvent(QCloseEvent *event) {
     const QString keptAside = save.commit();
     if (!keptAside.isEmpty())
         MsgBox(u"設定ファイルが壊れていたため、新しく保存し直しました。\r\n"
-               u"元のファイルは %1 に残してあります。"_qs.arg(keptAside));
+               u"元のファイルは %1 に残してあります。"_s.arg(keptAside));
     LoadedWindows::remove(this);
     event->accept();
 }

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace morvex {
 namespace {
 
@@ -35,22 +37,22 @@ QString indexed(const char16_t *name, int index) {
 } // namespace
 
 frmInvestTable::frmInvestTable()
-    : Form({u"frmInvestTable"_qs, u"投資額表"_qs, 4995, 3855, Frame::FixedDialog,
+    : Form({u"frmInvestTable"_s, u"投資額表"_s, 4995, 3855, Frame::FixedDialog,
             settings::TableWindow, settings::OtherWindowDefaultTwips}) {
     using namespace controls;
-    const QString headers[Columns] = {u"連敗数"_qs, u"今回投資額"_qs, u"累計投資額"_qs,
-                                      u"的中回収額"_qs, u"的中時利益"_qs};
+    const QString headers[Columns] = {u"連敗数"_s, u"今回投資額"_s, u"累計投資額"_s,
+                                      u"的中回収額"_s, u"的中時利益"_s};
 
     // The boxes of the three headings overlap by design, each drawn over its
     // left neighbour so that the start of every heading stays in view; each
     // text is condensed to its room up to the next heading (the last one's,
     // up to the window's edge).
-    Cell *startHeading = controls::label<Cell>(this, u"lblStartAmount"_qs, u"開始金額：1000円"_qs,
+    Cell *startHeading = controls::label<Cell>(this, u"lblStartAmount"_s, u"開始金額：1000円"_s,
                                                {240, 120, 1935, 255});
     Cell *oddsHeading =
-        controls::label<Cell>(this, u"lblOdds"_qs, u"倍率：3.0倍"_qs, {2040, 120, 1455, 255});
+        controls::label<Cell>(this, u"lblOdds"_s, u"倍率：3.0倍"_s, {2040, 120, 1455, 255});
     Cell *upRateHeading =
-        controls::label<Cell>(this, u"lblUpRate"_qs, u"上昇率：1.5倍"_qs, {3360, 120, 1695, 255});
+        controls::label<Cell>(this, u"lblUpRate"_s, u"上昇率：1.5倍"_s, {3360, 120, 1695, 255});
     const int gap = QFontMetrics(font()).averageCharWidth() / 2; // between two headings
     startHeading->setRoom(oddsHeading->x() - startHeading->x() - gap);
     oddsHeading->setRoom(upRateHeading->x() - oddsHeading->x() - gap);
@@ -71,24 +73,24 @@ frmInvestTable::frmInvestTable()
         auto caption = [&](int column) { return headers[column] + u' ' + defeats; };
         lblDefeats[i] = cell(this, indexed(u"lblDefeats", i), defeats, gridCell(0, top),
                              Qt::AlignHCenter, headers[0]);
-        lblInvest[i] = cell(this, indexed(u"lblInvest", i), u"0"_qs, gridCell(1, top),
+        lblInvest[i] = cell(this, indexed(u"lblInvest", i), u"0"_s, gridCell(1, top),
                             Qt::AlignRight, caption(1));
-        lblTotal[i] = cell(this, indexed(u"lblTotal", i), u"0"_qs, gridCell(2, top), Qt::AlignRight,
+        lblTotal[i] = cell(this, indexed(u"lblTotal", i), u"0"_s, gridCell(2, top), Qt::AlignRight,
                            caption(2));
-        lblRecovery[i] = cell(this, indexed(u"lblRecovery", i), u"0"_qs, gridCell(3, top),
+        lblRecovery[i] = cell(this, indexed(u"lblRecovery", i), u"0"_s, gridCell(3, top),
                               Qt::AlignRight, caption(3));
-        lblProfit[i] = cell(this, indexed(u"lblProfit", i), u"0"_qs, gridCell(4, top),
+        lblProfit[i] = cell(this, indexed(u"lblProfit", i), u"0"_s, gridCell(4, top),
                             Qt::AlignRight, caption(4));
     }
-    OKButton = button(this, u"OKButton"_qs, u"OK"_qs, {3480, 3360, 1215, 375});
+    OKButton = button(this, u"OKButton"_s, u"OK"_s, {3480, 3360, 1215, 375});
     // Neither default nor cancel: Esc leaves the window open, Enter presses
     // the button because it is the only control that takes the focus.
     OKButton->setFocus();
 
     // For keeping records: the figures go to the clipboard as a small
     // spreadsheet, from the keyboard or from the window's context menu.
-    copyAction = new QAction(u"表をコピー"_qs, this);
-    copyAction->setObjectName(u"copyAction"_qs);
+    copyAction = new QAction(u"表をコピー"_s, this);
+    copyAction->setObjectName(u"copyAction"_s);
     copyAction->setShortcut(QKeySequence::Copy);
     copyAction->setShortcutContext(Qt::WindowShortcut);
     addAction(copyAction);
@@ -131,9 +133,9 @@ void frmInvestTable::FillTable() {
         lblRecovery[i]->setText(FormatAmount(CalcPayout(ToNumber(lblInvest[i]->text()), fOdds)));
         lblProfit[i]->setText(AmountDifference(lblRecovery[i]->text(), lblTotal[i]->text()));
     }
-    lblStartAmount->setText(u"開始金額："_qs + FormatAmount(double(lStartAmount)) + u"円"_qs);
-    lblOdds->setText(u"倍率："_qs + SingleText(fOdds) + u"倍"_qs);
-    lblUpRate->setText(u"上昇率："_qs + SingleText(up) + u"倍"_qs);
+    lblStartAmount->setText(u"開始金額："_s + FormatAmount(double(lStartAmount)) + u"円"_s);
+    lblOdds->setText(u"倍率："_s + SingleText(fOdds) + u"倍"_s);
+    lblUpRate->setText(u"上昇率："_s + SingleText(up) + u"倍"_s);
 }
 
 QString frmInvestTable::tableText() const {

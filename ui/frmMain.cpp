@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace morvex {
 namespace {
 
@@ -28,54 +30,54 @@ constexpr int DefeatsItems = 20;
 } // namespace
 
 frmMain::frmMain()
-    : Form({u"frmMain"_qs, u"Morvex"_qs, 6765, 3105, Frame::Sizable, settings::MainWindow,
+    : Form({u"frmMain"_s, u"Morvex"_s, 6765, 3105, Frame::Sizable, settings::MainWindow,
             settings::MainWindowDefaultTwips}) {
     using namespace controls;
     const Qt::Alignment resultAlignment = Qt::AlignLeft;
 
-    btnUsage = button(this, u"btnUsage"_qs, u"使い方"_qs, {0, 0, 1300, 375});
-    btnTable = button(this, u"btnTable"_qs, u"投資額表"_qs, {1300, 0, 1300, 375});
-    btnAbout = button(this, u"btnAbout"_qs, u"ﾊﾞｰｼﾞｮﾝ情報"_qs, {2600, 0, 1300, 375});
-    btnExit = button(this, u"btnExit"_qs, u"終了"_qs, {3900, 0, 1300, 375});
+    btnUsage = button(this, u"btnUsage"_s, u"使い方"_s, {0, 0, 1300, 375});
+    btnTable = button(this, u"btnTable"_s, u"投資額表"_s, {1300, 0, 1300, 375});
+    btnAbout = button(this, u"btnAbout"_s, u"ﾊﾞｰｼﾞｮﾝ情報"_s, {2600, 0, 1300, 375});
+    btnExit = button(this, u"btnExit"_s, u"終了"_s, {3900, 0, 1300, 375});
     Line1 =
-        new Line(this, u"Line1"_qs, {0, 360}, {6780, 360}, palette().color(QPalette::WindowText));
-    Label1 = label(this, u"Label1"_qs, u"開始金額"_qs, {240, 720, 855, 375});
-    txtStartAmount = place<QLineEdit>(this, u"txtStartAmount"_qs, {1200, 680, 855, 300});
-    txtStartAmount->setText(u"1000"_qs);
-    Label8[0] = label(this, u"Label8_0"_qs, u"円"_qs, {2160, 720, 255, 255});
-    Label2 = label(this, u"Label2"_qs, u"倍率(ｵｯｽﾞ)"_qs, {240, 1320, 855, 255});
-    txtOdds = place<QLineEdit>(this, u"txtOdds"_qs, {1200, 1280, 855, 300});
-    txtOdds->setText(u"3.0"_qs);
-    Label8[1] = label(this, u"Label8_1"_qs, u"倍"_qs, {2160, 1320, 255, 255});
-    Label3 = label(this, u"Label3"_qs, u"連敗数"_qs, {240, 1920, 615, 375});
-    cmbDefeats = place<QComboBox>(this, u"cmbDefeats"_qs, {1200, 1880, 855, 300});
+        new Line(this, u"Line1"_s, {0, 360}, {6780, 360}, palette().color(QPalette::WindowText));
+    Label1 = label(this, u"Label1"_s, u"開始金額"_s, {240, 720, 855, 375});
+    txtStartAmount = place<QLineEdit>(this, u"txtStartAmount"_s, {1200, 680, 855, 300});
+    txtStartAmount->setText(u"1000"_s);
+    Label8[0] = label(this, u"Label8_0"_s, u"円"_s, {2160, 720, 255, 255});
+    Label2 = label(this, u"Label2"_s, u"倍率(ｵｯｽﾞ)"_s, {240, 1320, 855, 255});
+    txtOdds = place<QLineEdit>(this, u"txtOdds"_s, {1200, 1280, 855, 300});
+    txtOdds->setText(u"3.0"_s);
+    Label8[1] = label(this, u"Label8_1"_s, u"倍"_s, {2160, 1320, 255, 255});
+    Label3 = label(this, u"Label3"_s, u"連敗数"_s, {240, 1920, 615, 375});
+    cmbDefeats = place<QComboBox>(this, u"cmbDefeats"_s, {1200, 1880, 855, 300});
     for (int i = 0; i < DefeatsItems; ++i)
         cmbDefeats->addItem(QString::number(i), 0);
     cmbDefeats->setCurrentIndex(-1);
     cmbDefeats->setMaxVisibleItems(DefeatsItems);
-    lblRaceNum = label(this, u"lblRaceNum"_qs, u"*ﾚｰｽ目"_qs, {1200, 2280, 855, 255});
-    Label9 = label(this, u"Label9"_qs, u"上昇率"_qs, {240, 2640, 735, 255});
-    lblUpRate = cell(this, u"lblUpRate"_qs, u"1.5"_qs, {1200, 2600, 855, 300}, resultAlignment,
-                     u"上昇率"_qs);
-    Label8[6] = label(this, u"Label8_6"_qs, u"倍"_qs, {2160, 2640, 255, 255});
-    btnCalcAmount = place<WrappingButton>(this, u"btnCalcAmount"_qs, {2640, 1200, 1095, 855});
-    btnCalcAmount->setText(u"今回投資額算出"_qs);
-    Label5 = label(this, u"Label5"_qs, u"今回投資額"_qs, {4080, 720, 1095, 255});
-    lblInvestAmount = cell(this, u"lblInvestAmount"_qs, u"0"_qs, {5280, 680, 975, 300},
-                           resultAlignment, u"今回投資額"_qs);
-    Label8[2] = label(this, u"Label8_2"_qs, u"円"_qs, {6360, 720, 255, 255});
-    Label4 = label(this, u"Label4"_qs, u"累計投資額"_qs, {4080, 1320, 975, 255});
-    lblTotalAmount = cell(this, u"lblTotalAmount"_qs, u"0"_qs, {5280, 1280, 975, 300},
-                          resultAlignment, u"累計投資額"_qs);
-    Label8[3] = label(this, u"Label8_3"_qs, u"円"_qs, {6360, 1320, 255, 255});
-    Label6 = label(this, u"Label6"_qs, u"的中時回収額"_qs, {4080, 1920, 1095, 375});
-    lblRecovery = cell(this, u"lblRecovery"_qs, u"0"_qs, {5280, 1880, 975, 300}, resultAlignment,
-                       u"的中時回収額"_qs);
-    Label8[4] = label(this, u"Label8_4"_qs, u"円"_qs, {6360, 1920, 255, 255});
-    Label7 = label(this, u"Label7"_qs, u"的中時利益"_qs, {4080, 2520, 1095, 255});
-    lblProfit = cell(this, u"lblProfit"_qs, u"0"_qs, {5280, 2480, 975, 300}, resultAlignment,
-                     u"的中時利益"_qs);
-    Label8[5] = label(this, u"Label8_5"_qs, u"円"_qs, {6360, 2520, 255, 255});
+    lblRaceNum = label(this, u"lblRaceNum"_s, u"*ﾚｰｽ目"_s, {1200, 2280, 855, 255});
+    Label9 = label(this, u"Label9"_s, u"上昇率"_s, {240, 2640, 735, 255});
+    lblUpRate =
+        cell(this, u"lblUpRate"_s, u"1.5"_s, {1200, 2600, 855, 300}, resultAlignment, u"上昇率"_s);
+    Label8[6] = label(this, u"Label8_6"_s, u"倍"_s, {2160, 2640, 255, 255});
+    btnCalcAmount = place<WrappingButton>(this, u"btnCalcAmount"_s, {2640, 1200, 1095, 855});
+    btnCalcAmount->setText(u"今回投資額算出"_s);
+    Label5 = label(this, u"Label5"_s, u"今回投資額"_s, {4080, 720, 1095, 255});
+    lblInvestAmount = cell(this, u"lblInvestAmount"_s, u"0"_s, {5280, 680, 975, 300},
+                           resultAlignment, u"今回投資額"_s);
+    Label8[2] = label(this, u"Label8_2"_s, u"円"_s, {6360, 720, 255, 255});
+    Label4 = label(this, u"Label4"_s, u"累計投資額"_s, {4080, 1320, 975, 255});
+    lblTotalAmount = cell(this, u"lblTotalAmount"_s, u"0"_s, {5280, 1280, 975, 300},
+                          resultAlignment, u"累計投資額"_s);
+    Label8[3] = label(this, u"Label8_3"_s, u"円"_s, {6360, 1320, 255, 255});
+    Label6 = label(this, u"Label6"_s, u"的中時回収額"_s, {4080, 1920, 1095, 375});
+    lblRecovery = cell(this, u"lblRecovery"_s, u"0"_s, {5280, 1880, 975, 300}, resultAlignment,
+                       u"的中時回収額"_s);
+    Label8[4] = label(this, u"Label8_4"_s, u"円"_s, {6360, 1920, 255, 255});
+    Label7 = label(this, u"Label7"_s, u"的中時利益"_s, {4080, 2520, 1095, 255});
+    lblProfit = cell(this, u"lblProfit"_s, u"0"_s, {5280, 2480, 975, 300}, resultAlignment,
+                     u"的中時利益"_s);
+    Label8[5] = label(this, u"Label8_5"_s, u"円"_s, {6360, 2520, 255, 255});
 
     // Screen readers name each input by its caption.
     Label1->setBuddy(txtStartAmount);
@@ -107,8 +109,8 @@ frmMain::frmMain()
     // For keeping records: the inputs and results go to the clipboard, from
     // the keyboard (a text box keeps Ctrl+C while it has a selection) or
     // from a result field's context menu.
-    copyAction = new QAction(u"結果をコピー"_qs, this);
-    copyAction->setObjectName(u"copyAction"_qs);
+    copyAction = new QAction(u"結果をコピー"_s, this);
+    copyAction->setObjectName(u"copyAction"_s);
     copyAction->setShortcut(QKeySequence::Copy);
     copyAction->setShortcutContext(Qt::WindowShortcut);
     addAction(copyAction);
@@ -158,7 +160,7 @@ void frmMain::copyResults() {
 }
 
 void frmMain::cmbDefeats_Click() {
-    lblRaceNum->setText(u"["_qs + QString::number(cmbDefeats->currentIndex() + 1) + u"ﾚｰｽ目]"_qs);
+    lblRaceNum->setText(u"["_s + QString::number(cmbDefeats->currentIndex() + 1) + u"ﾚｰｽ目]"_s);
 }
 
 bool frmMain::CheckInput() {
@@ -169,14 +171,14 @@ bool frmMain::CheckInput() {
     };
     const QString start = txtStartAmount->text();
     if (!IsNumeric(start))
-        return reject(txtStartAmount, u"数値を入力して下さい。"_qs, u"開始金額"_qs);
+        return reject(txtStartAmount, u"数値を入力して下さい。"_s, u"開始金額"_s);
     if (ToNumber(start) < 100)
-        return reject(txtStartAmount, u"１００円以上を設定して下さい。"_qs, u"開始金額"_qs);
+        return reject(txtStartAmount, u"１００円以上を設定して下さい。"_s, u"開始金額"_s);
     const QString odds = txtOdds->text();
     if (!IsNumeric(odds))
-        return reject(txtOdds, u"数値を入力して下さい。"_qs, u"倍率"_qs);
+        return reject(txtOdds, u"数値を入力して下さい。"_s, u"倍率"_s);
     if (ToNumber(odds) <= 1)
-        return reject(txtOdds, u"1.0倍より大きい値を設定して下さい。"_qs, u"倍率"_qs);
+        return reject(txtOdds, u"1.0倍より大きい値を設定して下さい。"_s, u"倍率"_s);
     return true;
 }
 
@@ -268,7 +270,7 @@ void frmMain::Form_Unload(settings::Transaction &save) {
     // entries join this unload's.
     const QList<Form *> windows = LoadedWindows::forms();
     for (Form *window : windows) {
-        if (window->formName() != u"frmMain"_qs) {
+        if (window->formName() != u"frmMain"_s) {
             window->close();
             break;
         }

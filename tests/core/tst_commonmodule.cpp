@@ -10,6 +10,8 @@
 #include <QTest>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::test;
 
@@ -80,8 +82,8 @@ private slots:
         const auto [value, raw] = cells<2>();
         Amount result;
         QCOMPARE(errorOf([&] { result = ToAmount(value.toDouble()); }),
-                 raw == u"overflow"_qs ? Overflow : 0);
-        if (raw != u"overflow"_qs) // (what a call that raised left is not to be read)
+                 raw == u"overflow"_s ? Overflow : 0);
+        if (raw != u"overflow"_s) // (what a call that raised left is not to be read)
             QCOMPARE(result.raw(), raw.toLongLong());
         QCOMPARE(Amount::fromRaw(-15000).toDouble(), -1.5);
     }

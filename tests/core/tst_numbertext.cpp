@@ -11,6 +11,8 @@
 #include <QTest>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::test;
 
@@ -20,13 +22,13 @@ private slots:
     void reading_data() {
         addRowsFrom("core/readings.txt");
         QTest::newRow("very long fraction") << QStringList{
-            u"ja_JP"_qs, u"0."_qs + QString(5000, u'3'), QString::number(1.0 / 3, 'g', 17)};
+            u"ja_JP"_s, u"0."_s + QString(5000, u'3'), QString::number(1.0 / 3, 'g', 17)};
     }
 
     void reading() {
         const auto [locale, text, number] = cells<3>();
         QLocale::setDefault(QLocale(locale));
-        const bool numeric = number != u"no"_qs;
+        const bool numeric = number != u"no"_s;
         QCOMPARE(IsNumeric(text), numeric);
         double read = 0;
         QCOMPARE(errorOf([&] { read = ToNumber(text); }), numeric ? 0 : TypeMismatch);
@@ -39,9 +41,9 @@ private slots:
     void amountDifference() {
         const auto [minuend, subtrahend, difference] = cells<3>();
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-        QString result = u"no"_qs;
+        QString result = u"no"_s;
         QCOMPARE(errorOf([&] { result = AmountDifference(minuend, subtrahend); }),
-                 difference == u"no"_qs ? TypeMismatch : 0);
+                 difference == u"no"_s ? TypeMismatch : 0);
         QCOMPARE(result, difference);
     }
 
@@ -54,11 +56,11 @@ private slots:
         std::int32_t result32 = 0;
         std::int16_t result16 = 0;
         QCOMPARE(errorOf([&] { result32 = ToInt32(value.toDouble()); }),
-                 int32 == u"overflow"_qs ? Overflow : 0);
+                 int32 == u"overflow"_s ? Overflow : 0);
         QCOMPARE(errorOf([&] { result16 = ToInt16(value.toDouble()); }),
-                 int16 == u"overflow"_qs ? Overflow : 0);
-        QCOMPARE(int32 == u"overflow"_qs ? int32 : QString::number(result32), int32);
-        QCOMPARE(int16 == u"overflow"_qs ? int16 : QString::number(result16), int16);
+                 int16 == u"overflow"_s ? Overflow : 0);
+        QCOMPARE(int32 == u"overflow"_s ? int32 : QString::number(result32), int32);
+        QCOMPARE(int16 == u"overflow"_s ? int16 : QString::number(result16), int16);
     }
 
     void formats_data() { addRowsFrom("core/formats.txt"); }
@@ -67,8 +69,8 @@ private slots:
         const auto [kind, value, text] = cells<3>();
         for (const char *locale : {"ja_JP", "de_DE"}) {
             QLocale::setDefault(QLocale(QLatin1String(locale)));
-            QString shown = kind == u"double"_qs ? FormatAmount(value.toDouble())
-                            : kind == u"amount"_qs
+            QString shown = kind == u"double"_s ? FormatAmount(value.toDouble())
+                            : kind == u"amount"_s
                                 ? FormatAmount(Amount::fromRaw(value.toLongLong()))
                                 : SingleText(value.toFloat());
             if (*locale == 'd') // the German locale swaps the separators

@@ -31,13 +31,15 @@
 #include <unistd.h>
 #endif
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::test;
 using namespace morvex::settings;
 
 namespace {
 
-const QString Main = u"frmMain"_qs;
+const QString Main = u"frmMain"_s;
 
 void save(const Entries &entries) {
     Transaction save;
@@ -47,11 +49,11 @@ void save(const Entries &entries) {
 
 // The main window's entries as a copy saves them.
 Entries state(const QString &start) {
-    return {{MainWindow, WindowTop, u"1500"_qs},
-            {MainWindow, WindowLeft, u"2250"_qs},
+    return {{MainWindow, WindowTop, u"1500"_s},
+            {MainWindow, WindowLeft, u"2250"_s},
             {Condition, StartAmount, start},
-            {Condition, Odds, u"3.0"_qs},
-            {Condition, Defeats, u"2"_qs}};
+            {Condition, Odds, u"3.0"_s},
+            {Condition, Defeats, u"2"_s}};
 }
 
 // One session of the program: opened (what the start amount box shows
@@ -70,13 +72,13 @@ Session session(const QString &start, bool leaveOpen = false) {
     clock.start();
     startProgram();
     run.openMs = clock.restart();
-    run.restored = text(Main, u"txtStartAmount"_qs);
+    run.restored = text(Main, u"txtStartAmount"_s);
     window(Main)->move(150, 100);
-    enterInputs(start, u"3.0"_qs, 2);
-    press(Main, u"btnCalcAmount"_qs);
-    run.stake = text(Main, u"lblInvestAmount"_qs);
+    enterInputs(start, u"3.0"_s, 2);
+    press(Main, u"btnCalcAmount"_s);
+    run.stake = text(Main, u"lblInvestAmount"_s);
     clock.restart();
-    press(Main, leaveOpen ? u"btnUsage"_qs : u"btnExit"_qs);
+    press(Main, leaveOpen ? u"btnUsage"_s : u"btnExit"_s);
     run.closeMs = clock.elapsed();
     run.messages = boxes.take();
     return run;
@@ -88,7 +90,7 @@ int child(int argc, char *argv[]) {
         qputenv("XDG_CONFIG_HOME", argv[2]);
         QCoreApplication app(argc, argv);
         for (int i = 0;; ++i) {
-            save(state(i % 2 ? u"A"_qs : u"B"_qs));
+            save(state(i % 2 ? u"A"_s : u"B"_s));
             if (i == 0)
                 std::puts("ready"), std::fflush(stdout);
         }
@@ -118,7 +120,7 @@ QString identity(const QString &path, bool follow) {
     struct stat status;
     const QByteArray name = QFile::encodeName(path);
     const int result = follow ? ::stat(name, &status) : ::lstat(name, &status);
-    return result != 0 ? u"missing"_qs : u"%1:%2"_qs.arg(status.st_mode).arg(status.st_ino);
+    return result != 0 ? u"missing"_s : u"%1:%2"_s.arg(status.st_mode).arg(status.st_ino);
 }
 
 #endif
@@ -128,7 +130,7 @@ QString identity(const QString &path, bool follow) {
 class TestStore : public QObject {
     Q_OBJECT
     std::optional<ScratchSettings> settings_;
-    QString file() const { return settings_->folder() + u"/tst_store.ini"_qs; } // the copies'
+    QString file() const { return settings_->folder() + u"/tst_store.ini"_s; } // the copies'
 
 private slots:
     void init() { settings_.emplace(); }
@@ -144,22 +146,22 @@ private slots:
 
     void roundTrip() {
         const auto [value] = cells<1>();
-        save({{Condition, Odds, u"4"_qs}, {Condition, StartAmount, u"1"_qs}});
+        save({{Condition, Odds, u"4"_s}, {Condition, StartAmount, u"1"_s}});
         save({{Condition, StartAmount, value}});
-        QCOMPARE(Store::read().value(Condition, StartAmount, u"x"_qs), value);
-        QCOMPARE(Store::read().value(Condition, Odds, u"x"_qs), u"4"_qs);
+        QCOMPARE(Store::read().value(Condition, StartAmount, u"x"_s), value);
+        QCOMPARE(Store::read().value(Condition, Odds, u"x"_s), u"4"_s);
 #ifndef Q_OS_WIN
         // Files pass both ways between this program and earlier versions,
         // which wrote them with QSettings.
         const QString ours = QString::fromUtf8(contents(location()));
         QSettings qt(location(), QSettings::IniFormat);
-        QCOMPARE(qt.value(u"Condition/StartAmount"_qs).toString(), value);
-        qt.setValue(u"Condition/Odds"_qs, value);
+        QCOMPARE(qt.value(u"Condition/StartAmount"_s).toString(), value);
+        qt.setValue(u"Condition/Odds"_s, value);
         qt.sync();
-        QCOMPARE(Store::read().value(Condition, Odds, u"x"_qs), value);
+        QCOMPARE(Store::read().value(Condition, Odds, u"x"_s), value);
         QCOMPARE(
-            ours.section(u"StartAmount="_qs, 1).section(u'\n', 0, 0), // spelt alike
-            QString::fromUtf8(contents(location())).section(u"Odds="_qs, 1).section(u'\n', 0, 0));
+            ours.section(u"StartAmount="_s, 1).section(u'\n', 0, 0), // spelt alike
+            QString::fromUtf8(contents(location())).section(u"Odds="_s, 1).section(u'\n', 0, 0));
 #endif
     }
 
@@ -169,27 +171,27 @@ private slots:
     // reported and the program closes all the same, having written nothing.
     void registryValues() {
         QSettings key(location(), QSettings::NativeFormat);
-        key.setValue(u"MainWindow/WindowTop"_qs, 5000);                      // REG_DWORD
-        key.setValue(u"Condition/Odds"_qs, QStringList{u"2.5"_qs, u"x"_qs}); // REG_MULTI_SZ
+        key.setValue(u"MainWindow/WindowTop"_s, 5000);                    // REG_DWORD
+        key.setValue(u"Condition/Odds"_s, QStringList{u"2.5"_s, u"x"_s}); // REG_MULTI_SZ
         key.sync();
         startProgram();
         QCOMPARE(window(Main)->pos(), QPoint(80, 80)); // 1200 twips
-        QCOMPARE(text(Main, u"txtOdds"_qs), u"3"_qs);
+        QCOMPARE(text(Main, u"txtOdds"_s), u"3"_s);
         closeAll();
-        QCOMPARE(key.value(u"MainWindow/WindowTop"_qs).toString(), u"1200"_qs);
+        QCOMPARE(key.value(u"MainWindow/WindowTop"_s).toString(), u"1200"_s);
     }
 
     void unwritableKey() {
         HKEY volatileKey; // a volatile key takes no lasting subkey
         RegCreateKeyExW(HKEY_CURRENT_USER,
-                        (u"Software\\"_qs + location().section(u'\\', -1)).toStdWString().c_str(),
-                        0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey,
+                        (u"Software\\"_s + location().section(u'\\', -1)).toStdWString().c_str(), 0,
+                        nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey,
                         nullptr);
         RegCloseKey(volatileKey);
-        const Session run = session(u"1000"_qs);
-        QCOMPARE(run.stake, u"2,300"_qs);
+        const Session run = session(u"1000"_s);
+        QCOMPARE(run.stake, u"2,300"_s);
         QVERIFY(
-            !QSettings(location(), QSettings::NativeFormat).contains(u"MainWindow/WindowTop"_qs));
+            !QSettings(location(), QSettings::NativeFormat).contains(u"MainWindow/WindowTop"_s));
     }
 #else
     // An unload changes its own entries only, where they stand: other
@@ -223,36 +225,35 @@ private slots:
         const QString path = location(), dir = QFileInfo(path).path();
         QString target = path;
         if (what.startsWith(u"link")) {
-            const QString to =
-                what.section(u' ', 1).replace(u"self"_qs, QFileInfo(path).fileName());
+            const QString to = what.section(u' ', 1).replace(u"self"_s, QFileInfo(path).fileName());
             target = to.startsWith(u'/') ? to : dir + u'/' + to;
             QVERIFY(QFile::link(to, path));
         }
-        if (what == u"fifo"_qs)
+        if (what == u"fifo"_s)
             QCOMPARE(::mkfifo(QFile::encodeName(path), 0600), 0);
-        if (what == u"lock folder"_qs)
-            QVERIFY(QDir().mkdir(path + u".lock"_qs));
+        if (what == u"lock folder"_s)
+            QVERIFY(QDir().mkdir(path + u".lock"_s));
         if (!bytes.isEmpty())
             writeFile(target, bytes);
         const QString before = identity(path, false) + identity(target, true);
         for (int run = 0; run < 2; ++run) {
-            const Session copy = session(u"1000"_qs);
+            const Session copy = session(u"1000"_s);
             QVERIFY(copy.openMs < 3000 && copy.closeMs < 3000);
             const QString restored =
-                run == 0 && outcome.startsWith(u"written") ? outcome.section(u' ', 1) : u"1000"_qs;
-            QCOMPARE(copy.restored + u' ' + copy.stake, restored + u" 2,300"_qs);
-            QCOMPARE(copy.messages.value(0).startsWith(u"Morvex / 設定ファイルが壊れていたため"_qs),
-                     outcome == u"set aside"_qs && run == 0);
-            if (outcome == u"untouched"_qs) {
+                run == 0 && outcome.startsWith(u"written") ? outcome.section(u' ', 1) : u"1000"_s;
+            QCOMPARE(copy.restored + u' ' + copy.stake, restored + u" 2,300"_s);
+            QCOMPARE(copy.messages.value(0).startsWith(u"Morvex / 設定ファイルが壊れていたため"_s),
+                     outcome == u"set aside"_s && run == 0);
+            if (outcome == u"untouched"_s) {
                 QCOMPARE(identity(path, false) + identity(target, true), before);
-                QVERIFY(!QFileInfo::exists(dir + u"/none"_qs));
+                QVERIFY(!QFileInfo::exists(dir + u"/none"_s));
                 continue;
             }
             const QByteArray written = contents(target);
             QVERIFY2(written.contains("StartAmount=1000") && written.contains("WindowLeft=2250"),
                      written.constData());
             QCOMPARE(written.startsWith("\xEF\xBB\xBF"), bytes.startsWith("\xEF\xBB\xBF"));
-            QCOMPARE(contents(path + u".damaged"_qs), outcome == u"set aside"_qs ? bytes : "");
+            QCOMPARE(contents(path + u".damaged"_s), outcome == u"set aside"_s ? bytes : "");
         }
     }
 
@@ -264,7 +265,7 @@ private slots:
             for (int i = 0; i < 10; ++i) {
                 copies.push_back(std::make_unique<QProcess>());
                 copies.back()->start(QCoreApplication::applicationFilePath(),
-                                     {u"copy"_qs, QString::number(1000 + i)});
+                                     {u"copy"_s, QString::number(1000 + i)});
             }
             for (auto &copy : copies) {
                 QVERIFY(copy->waitForFinished(10000) && copy->exitCode() == 0);
@@ -284,10 +285,10 @@ private slots:
     // the write it was in the middle of: 200 kills at random moments, four
     // copies at a time, each in a folder of its own.
     void killedWhileSaving() {
-        useApplicationName(u"tst_store"_qs);
-        save(state(u"B"_qs));
+        useApplicationName(u"tst_store"_s);
+        save(state(u"B"_s));
         const QByteArray b = contents(location());
-        save(state(u"A"_qs));
+        save(state(u"A"_s));
         const QByteArray a = contents(location());
         QRandomGenerator random(20261207);
         for (int round = 0; round < 50; ++round) {
@@ -295,7 +296,7 @@ private slots:
             QList<std::pair<int, int>> kills; // microseconds from now, copy
             for (int i = 0; i < 4; ++i) {
                 copies[i].start(QCoreApplication::applicationFilePath(),
-                                {u"writer"_qs, settings_->folder() + u'/' + QString::number(i)});
+                                {u"writer"_s, settings_->folder() + u'/' + QString::number(i)});
                 kills.append({random.bounded(50000), i});
             }
             for (QProcess &copy : copies)
@@ -307,8 +308,8 @@ private slots:
             }
             for (int i = 0; i < 4; ++i) {
                 copies[i].waitForFinished();
-                const QByteArray left = contents(settings_->folder() + u'/' + QString::number(i) +
-                                                 u"/tst_store.ini"_qs);
+                const QByteArray left =
+                    contents(settings_->folder() + u'/' + QString::number(i) + u"/tst_store.ini"_s);
                 QVERIFY2(left == a || left == b, left.constData());
             }
         }
@@ -317,7 +318,7 @@ private slots:
     // SIGTERM closes the program as its close boxes do: every window saves.
     void terminatedCopySaves() {
         QProcess copy;
-        copy.start(QCoreApplication::applicationFilePath(), {u"wait"_qs, u"4321"_qs});
+        copy.start(QCoreApplication::applicationFilePath(), {u"wait"_s, u"4321"_s});
         while (!copy.readAllStandardOutput().contains("ready"))
             QVERIFY(copy.waitForReadyRead(5000));
         copy.terminate();
@@ -340,8 +341,8 @@ private slots:
         window(Main)->close();
         setMessageBoxHook({});
         QVERIFY(LoadedWindows::forms().isEmpty());
-        QCOMPARE(contents(location() + u".damaged"_qs), "Dear diary,\n");
-        QVERIFY(!QFileInfo::exists(location() + u".damaged.1"_qs));
+        QCOMPARE(contents(location() + u".damaged"_s), "Dear diary,\n");
+        QVERIFY(!QFileInfo::exists(location() + u".damaged.1"_s));
     }
 
     // An executable whose name is not UTF-8 keeps its settings under that
@@ -350,12 +351,12 @@ private slots:
         const std::string odd = QFile::encodeName(settings_->folder()).toStdString() + "/\xff.bin";
         std::filesystem::copy_file(
             QFile::encodeName(QCoreApplication::applicationFilePath()).data(), odd);
-        const QString link = settings_->folder() + u"/oddname"_qs;
+        const QString link = settings_->folder() + u"/oddname"_s;
         QCOMPARE(::symlink(odd.c_str(), QFile::encodeName(link)), 0);
         QProcess copy;
-        copy.start(link, {u"copy"_qs, u"1000"_qs});
+        copy.start(link, {u"copy"_s, u"1000"_s});
         QVERIFY(copy.waitForFinished(10000) && copy.exitCode() == 0);
-        QVERIFY(QFile::exists(settings_->folder() + u"/%FF.ini"_qs));
+        QVERIFY(QFile::exists(settings_->folder() + u"/%FF.ini"_s));
         QVERIFY(!QFile::exists(file()));
     }
 
@@ -373,14 +374,14 @@ private slots:
     void cannotWrite() {
         QFETCH(bool, full);
         QFETCH(QByteArray, bytes);
-        const QString dir = settings_->folder() + u"/disk"_qs;
+        const QString dir = settings_->folder() + u"/disk"_s;
         QDir().mkpath(dir);
         if (::mount("tmpfs", QFile::encodeName(dir), "tmpfs", 0, "size=64k") != 0)
             QSKIP("needs the right to mount a small file system (run as root)");
-        const QString path = dir + u"/tst_store.ini"_qs; // the copy's
+        const QString path = dir + u"/tst_store.ini"_s; // the copy's
         writeFile(path, bytes);
         if (full) {
-            QFile filler(dir + u"/filler"_qs);
+            QFile filler(dir + u"/filler"_s);
             QVERIFY(filler.open(QIODevice::WriteOnly));
             while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
             }
@@ -389,16 +390,16 @@ private slots:
         }
         QProcess copy;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"XDG_CONFIG_HOME"_qs, dir);
+        environment.insert(u"XDG_CONFIG_HOME"_s, dir);
         copy.setProcessEnvironment(environment);
-        copy.start(QCoreApplication::applicationFilePath(), {u"copy"_qs, u"1000"_qs});
+        copy.start(QCoreApplication::applicationFilePath(), {u"copy"_s, u"1000"_s});
         const bool closed = copy.waitForFinished(10000) && copy.exitCode() == 0;
         const QByteArray left = contents(path);
         const QStringList files = QDir(dir).entryList(QDir::Files);
         ::umount2(QFile::encodeName(dir), MNT_DETACH);
         QVERIFY(closed);
         QCOMPARE(left, bytes);
-        QCOMPARE(files.join(u' '), full ? u"filler tst_store.ini"_qs : u"tst_store.ini"_qs);
+        QCOMPARE(files.join(u' '), full ? u"filler tst_store.ini"_s : u"tst_store.ini"_s);
         QCOMPARE(copy.readAllStandardError().count("settings not saved"), 1);
         QVERIFY(!copy.readAllStandardOutput().contains("設定ファイル")); // no word of a fresh file
     }

@@ -10,6 +10,8 @@
 #include <QImageReader>
 #include <QRawFont>
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::test;
 
@@ -64,10 +66,10 @@ private slots:
     void windows_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::newRow("frmMain") << u"frmMain"_qs << u"Morvex"_qs;
-        QTest::newRow("frmInvestTable") << u"frmInvestTable"_qs << u"投資額表"_qs;
-        QTest::newRow("frmUsage") << u"frmUsage"_qs << u"Morvexの使い方"_qs;
-        QTest::newRow("frmAbout") << u"frmAbout"_qs << u"Morvexのﾊﾞｰｼﾞｮﾝ情報"_qs;
+        QTest::newRow("frmMain") << u"frmMain"_s << u"Morvex"_s;
+        QTest::newRow("frmInvestTable") << u"frmInvestTable"_s << u"投資額表"_s;
+        QTest::newRow("frmUsage") << u"frmUsage"_s << u"Morvexの使い方"_s;
+        QTest::newRow("frmAbout") << u"frmAbout"_s << u"Morvexのﾊﾞｰｼﾞｮﾝ情報"_s;
     }
 
     // Each window pixel for pixel as its screenshot (scripts/render-screenshots
@@ -80,14 +82,14 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, title);
         const QImage expected =
-            QImage(QStringLiteral(MORVEX_SOURCE_DIR "/docs/screenshots/") + name + u".png"_qs)
+            QImage(QStringLiteral(MORVEX_SOURCE_DIR "/docs/screenshots/") + name + u".png"_s)
                 .convertToFormat(QImage::Format_ARGB32);
-        const QStringList pastTheEdge{u"frmMain/Line1"_qs, u"frmInvestTable/lblUpRate"_qs,
-                                      u"frmAbout/Line1_0"_qs, u"frmAbout/Line1_1"_qs,
-                                      u"frmAbout/llblCopyRight"_qs};
-        const QStringList overlapping{u"lblStartAmount lblOdds"_qs, u"lblOdds lblUpRate"_qs,
-                                      u"Shape1 lblDescription"_qs, u"Shape1 Label2"_qs,
-                                      u"Line1_1 Line1_0"_qs};
+        const QStringList pastTheEdge{u"frmMain/Line1"_s, u"frmInvestTable/lblUpRate"_s,
+                                      u"frmAbout/Line1_0"_s, u"frmAbout/Line1_1"_s,
+                                      u"frmAbout/llblCopyRight"_s};
+        const QStringList overlapping{u"lblStartAmount lblOdds"_s, u"lblOdds lblUpRate"_s,
+                                      u"Shape1 lblDescription"_s, u"Shape1 Label2"_s,
+                                      u"Line1_1 Line1_0"_s};
         onWindow(name, [&](QWidget *shown) {
 #ifdef Q_OS_WIN
             // The screenshots are rendered on Linux; Windows draws text
@@ -95,7 +97,7 @@ private slots:
             Q_UNUSED(expected);
 #else
             const QString differs = difference(shown, expected);
-            QVERIFY2(differs.isEmpty(), qPrintable(name + u": "_qs + differs));
+            QVERIFY2(differs.isEmpty(), qPrintable(name + u": "_s + differs));
 #endif
             QCOMPARE(shown->windowTitle(), title);
             QVERIFY(missingGlyphs(shown->font(), title).isEmpty());
@@ -115,7 +117,7 @@ private slots:
                                  common.height() <= 1 ||
                                  overlapping.contains(a->objectName() + u' ' + b->objectName()) ||
                                  overlapping.contains(b->objectName() + u' ' + a->objectName()),
-                             qPrintable(a->objectName() + u" / "_qs + b->objectName()));
+                             qPrintable(a->objectName() + u" / "_s + b->objectName()));
                 }
                 const auto *label = qobject_cast<QLabel *>(a);
                 const auto *button = qobject_cast<QPushButton *>(a);
@@ -135,7 +137,7 @@ private slots:
                 if (!figure || figure->accessibleDescription().isEmpty() ||
                     figure->objectName().startsWith(u"lblDefeats"))
                     continue;
-                figure->setText(u"-922,337,203,685,477"_qs);
+                figure->setText(u"-922,337,203,685,477"_s);
                 QVERIFY2(shownWhole(figure), qPrintable(figure->objectName()));
                 QCOMPARE(QAccessible::queryAccessibleInterface(figure)->text(QAccessible::Name),
                          figure->text());
@@ -149,7 +151,7 @@ private slots:
     // pictures.
     void icons() {
         for (int size : {MORVEX_ICON_SIZES}) {
-            const QImage png(u":/icons/morvex-%1.png"_qs.arg(size));
+            const QImage png(u":/icons/morvex-%1.png"_s.arg(size));
             QCOMPARE(png.size(), QSize(size, size));
             QVERIFY(png.hasAlphaChannel() && qAlpha(png.pixel(size / 2, size / 2)) == 255);
         }
@@ -158,7 +160,7 @@ private slots:
         for (int i = 0; i < ico.imageCount() && ico.jumpToImage(i); ++i) {
             const QImage image = ico.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
             sizes.append(image.width());
-            QCOMPARE(image, QImage(u":/icons/morvex-%1.png"_qs.arg(image.width()))
+            QCOMPARE(image, QImage(u":/icons/morvex-%1.png"_s.arg(image.width()))
                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied));
         }
         std::sort(sizes.begin(), sizes.end());
@@ -168,12 +170,12 @@ private slots:
     // Every message has a glyph for every character in the message boxes'
     // font (the windows' texts are checked with their looks).
     void glyphs() {
-        QCOMPARE(missingGlyphs(QApplication::font(), u"a😀あ"_qs), u"😀"_qs); // it sees a gap
+        QCOMPARE(missingGlyphs(QApplication::font(), u"a😀あ"_s), u"😀"_s); // it sees a gap
         MessageRecorder boxes;
         for (const char *inputs : {"|3", "99|3", "1000|", "1000|1", "1e20|3", "1000|1.00000001"}) {
             enterInputs(QString::fromLatin1(inputs).section(u'|', 0, 0),
                         QString::fromLatin1(inputs).section(u'|', 1), 2);
-            press(u"frmMain"_qs, u"btnCalcAmount"_qs);
+            press(u"frmMain"_s, u"btnCalcAmount"_s);
         }
         QCOMPARE(boxes.messages.size(), 6);
         for (const QString &message : boxes.messages)

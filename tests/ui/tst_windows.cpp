@@ -22,16 +22,18 @@
 #include <QSignalSpy>
 #include <QStyleFactory>
 
+using namespace Qt::StringLiterals;
+
 using namespace morvex;
 using namespace morvex::test;
 
 namespace {
 
-const QString Main = u"frmMain"_qs, Table = u"frmInvestTable"_qs, Usage = u"frmUsage"_qs,
-              About = u"frmAbout"_qs;
-const QStringList Fields{u"lblInvestAmount"_qs, u"lblTotalAmount"_qs, u"lblRecovery"_qs,
-                         u"lblProfit"_qs, u"lblUpRate"_qs};
-const QString Typical = u"2,300 4,800 6,900 2,100 1.5"_qs;
+const QString Main = u"frmMain"_s, Table = u"frmInvestTable"_s, Usage = u"frmUsage"_s,
+              About = u"frmAbout"_s;
+const QStringList Fields{u"lblInvestAmount"_s, u"lblTotalAmount"_s, u"lblRecovery"_s,
+                         u"lblProfit"_s, u"lblUpRate"_s};
+const QString Typical = u"2,300 4,800 6,900 2,100 1.5"_s;
 
 QString results() {
     QStringList texts;
@@ -82,16 +84,16 @@ QStringList shown() {
 }
 
 void pressTable(const QString &start, const QString &odds) {
-    type(control<QLineEdit>(Main, u"txtStartAmount"_qs), start);
-    type(control<QLineEdit>(Main, u"txtOdds"_qs), odds);
-    press(Main, u"btnTable"_qs);
+    type(control<QLineEdit>(Main, u"txtStartAmount"_s), start);
+    type(control<QLineEdit>(Main, u"txtOdds"_s), odds);
+    press(Main, u"btnTable"_s);
     flushDeletes();
 }
 
 // Opens the window from the main window and runs `whileOpen` on it.
 void open(const QString &name, const std::function<void(QWidget *)> &whileOpen) {
     if (name == Usage)
-        press(Main, u"btnUsage"_qs);
+        press(Main, u"btnUsage"_s);
     onWindow(name, whileOpen);
 }
 
@@ -116,7 +118,7 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         MessageRecorder boxes;
         enterInputs(start, odds, defeats.toInt());
-        press(Main, u"btnCalcAmount"_qs);
+        press(Main, u"btnCalcAmount"_s);
         QCOMPARE(results(), fields);
         QCOMPARE(boxes.take().join(u'|'), message);
         if (!focus.isEmpty())
@@ -145,10 +147,10 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, openingTheme);
         EnterOpensList opening;
-        auto *list = control<QComboBox>(Main, u"cmbDefeats"_qs);
+        auto *list = control<QComboBox>(Main, u"cmbDefeats"_s);
         if (openingTheme)
             list->installEventFilter(&opening);
-        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
+        enterInputs(u"1000"_s, u"3.0"_s, 2);
         QApplication::setActiveWindow(window(Main));
         control(Main, input)->setFocus();
         QTest::keyClick(control(Main, input), Qt::Key(key),
@@ -163,17 +165,17 @@ private slots:
     // The race label follows the list; Tab walks the inputs, the
     // calculation button, then the top buttons.
     void raceLabelAndTabOrder() {
-        QTest::keyClick(control(Main, u"cmbDefeats"_qs), Qt::Key_End);
-        QCOMPARE(text(Main, u"lblRaceNum"_qs), u"[20ﾚｰｽ目]"_qs);
+        QTest::keyClick(control(Main, u"cmbDefeats"_s), Qt::Key_End);
+        QCOMPARE(text(Main, u"lblRaceNum"_s), u"[20ﾚｰｽ目]"_s);
         QApplication::setActiveWindow(window(Main));
-        control(Main, u"txtStartAmount"_qs)->setFocus();
+        control(Main, u"txtStartAmount"_s)->setFocus();
         QStringList order;
         for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order.append(QApplication::focusWidget()->objectName());
         }
         QCOMPARE(order.join(u' '), u"txtOdds cmbDefeats btnCalcAmount btnExit btnAbout btnUsage "
-                                   u"btnTable txtStartAmount"_qs);
+                                   u"btnTable txtStartAmount"_s);
     }
 
     // A change to any input marks the figures stale, in light and dark
@@ -183,26 +185,26 @@ private slots:
         QPalette dark(QColor(40, 40, 40));
         dark.setColor(QPalette::ToolTipBase, QColor(30, 30, 30));
         dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
-        auto *field = control<controls::Cell>(Main, u"lblTotalAmount"_qs);
+        auto *field = control<controls::Cell>(Main, u"lblTotalAmount"_s);
         for (const QPalette &palette :
-             {std::unique_ptr<QStyle>(QStyleFactory::create(u"Fusion"_qs))->standardPalette(),
+             {std::unique_ptr<QStyle>(QStyleFactory::create(u"Fusion"_s))->standardPalette(),
               dark}) {
             window(Main)->setPalette(palette);
             for (const char *input : {"txtStartAmount", "txtOdds", "cmbDefeats"}) {
-                enterInputs(u"1000"_qs, u"3.0"_qs, 2);
-                press(Main, u"btnCalcAmount"_qs);
+                enterInputs(u"1000"_s, u"3.0"_s, 2);
+                press(Main, u"btnCalcAmount"_s);
                 const QImage fresh = field->grab().toImage();
                 QVERIFY(!stale());
                 if (input[0] == 'c')
-                    control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(3);
+                    control<QComboBox>(Main, u"cmbDefeats"_s)->setCurrentIndex(3);
                 else
-                    control<QLineEdit>(Main, QLatin1String(input))->insert(u"0"_qs);
+                    control<QLineEdit>(Main, QLatin1String(input))->insert(u"0"_s);
                 QVERIFY2(stale() && results() == Typical && field->grab().toImage() != fresh,
                          input);
             }
             QCOMPARE(accessible(field)->text(QAccessible::Name) + u' ' +
                          accessible(field)->text(QAccessible::Description),
-                     u"4,800 累計投資額"_qs);
+                     u"4,800 累計投資額"_s);
             const QImage shown = field->grab().toImage();
             int legible = 0;
             for (int y = 0; y < shown.height(); ++y)
@@ -217,27 +219,27 @@ private slots:
     // fields' context menu, copy inputs and results as shown; a selection in
     // a box is copied as usual.
     void copyResults() {
-        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
-        press(Main, u"btnCalcAmount"_qs);
+        enterInputs(u"1000"_s, u"3.0"_s, 2);
+        press(Main, u"btnCalcAmount"_s);
         const QString expected = u"開始金額\t1000\n倍率(ｵｯｽﾞ)\t3.0\n連敗数\t2\n今回投資額\t2,300\n"
                                  u"累計投資額\t4,800\n的中時回収額\t6,900\n的中時利益\t2,100\n"
-                                 u"上昇率\t1.5\n"_qs;
+                                 u"上昇率\t1.5\n"_s;
         QClipboard *clipboard = QApplication::clipboard();
         QApplication::setActiveWindow(window(Main));
-        for (const QString &from : {u"cmbDefeats"_qs, u"txtOdds"_qs}) {
+        for (const QString &from : {u"cmbDefeats"_s, u"txtOdds"_s}) {
             clipboard->clear();
             control(Main, from)->setFocus();
             QTest::keyClick(control(Main, from), Qt::Key_C, Qt::ControlModifier);
             QCOMPARE(clipboard->text(), expected);
         }
-        control<QLineEdit>(Main, u"txtOdds"_qs)->selectAll();
-        QTest::keyClick(control(Main, u"txtOdds"_qs), Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(clipboard->text(), u"3.0"_qs);
+        control<QLineEdit>(Main, u"txtOdds"_s)->selectAll();
+        QTest::keyClick(control(Main, u"txtOdds"_s), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), u"3.0"_s);
         for (const QString &field : Fields) {
             QCOMPARE(control(Main, field)->contextMenuPolicy(), Qt::ActionsContextMenu);
-            QCOMPARE(control(Main, field)->actions().value(0)->text(), u"結果をコピー"_qs);
+            QCOMPARE(control(Main, field)->actions().value(0)->text(), u"結果をコピー"_s);
         }
-        control(Main, u"lblProfit"_qs)->actions()[0]->trigger();
+        control(Main, u"lblProfit"_s)->actions()[0]->trigger();
         QCOMPARE(clipboard->text(), expected);
     }
 
@@ -246,8 +248,8 @@ private slots:
     // captions; the main window is a frame, the others dialogs; the program
     // names its desktop entry.
     void accessibility() {
-        enterInputs(u"1000"_qs, u"3.0"_qs, 2);
-        press(Main, u"btnCalcAmount"_qs);
+        enterInputs(u"1000"_s, u"3.0"_s, 2);
+        press(Main, u"btnCalcAmount"_s);
         QStringList heard;
         for (const QString &field : Fields)
             heard << accessible(control(Main, field))->text(QAccessible::Name) + u' ' +
@@ -256,20 +258,19 @@ private slots:
             for (const auto &[label, relation] :
                  accessible(control(Main, QLatin1String(input)))->relations(QAccessible::Label))
                 heard << label->text(QAccessible::Name);
-        QCOMPARE(heard.join(u", "_qs),
+        QCOMPARE(heard.join(u", "_s),
                  u"2,300 今回投資額, 4,800 累計投資額, 6,900 的中時回収額, "
-                 u"2,100 的中時利益, 1.5 上昇率, 開始金額, 倍率(ｵｯｽﾞ), 連敗数"_qs);
+                 u"2,100 的中時利益, 1.5 上昇率, 開始金額, 倍率(ｵｯｽﾞ), 連敗数"_s);
         QCOMPARE(accessible(window(Main))->role(), QAccessible::Window);
-        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_qs,
+        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_s,
                  QFileInfo(QStringLiteral(MORVEX_DESKTOP_FILE)).fileName());
-        press(Main, u"btnUsage"_qs);
-        press(Main, u"btnTable"_qs);
+        press(Main, u"btnUsage"_s);
+        press(Main, u"btnTable"_s);
         for (const QString &other : {Usage, Table})
             QCOMPARE(accessible(window(other))->role(), QAccessible::Dialog);
         withVersionWindow([&](QWidget *about) {
             QCOMPARE(accessible(about)->role(), QAccessible::Dialog);
-            QCOMPARE(accessible(control(About, u"Text1"_qs))->text(QAccessible::Name),
-                     u"E-Mail"_qs);
+            QCOMPARE(accessible(control(About, u"Text1"_s))->text(QAccessible::Name), u"E-Mail"_s);
         });
     }
 
@@ -285,20 +286,20 @@ private slots:
         QCOMPARE(file.readAll(), "[MainWindow]\nWindowTop=1200\nWindowLeft=1200\n\n"
                                  "[Condition]\nStartAmount=1000\nOdds=3\nDefeats=0\n");
 #endif
-        QCOMPARE(stored(settings::Condition, settings::Odds), u"3"_qs);
+        QCOMPARE(stored(settings::Condition, settings::Odds), u"3"_s);
         startProgram();
         window(Main)->move(300, 150);
-        enterInputs(u"abc"_qs, u"4.5"_qs, 7);
+        enterInputs(u"abc"_s, u"4.5"_s, 7);
         window(Main)->close();
         flushDeletes();
         startProgram();
         QCOMPARE(window(Main)->pos(), QPoint(300, 150));
-        QCOMPARE(text(Main, u"txtStartAmount"_qs) + text(Main, u"txtOdds"_qs) +
-                     text(Main, u"cmbDefeats"_qs) + text(Main, u"lblRaceNum"_qs),
-                 u"abc4.57[8ﾚｰｽ目]"_qs);
+        QCOMPARE(text(Main, u"txtStartAmount"_s) + text(Main, u"txtOdds"_s) +
+                     text(Main, u"cmbDefeats"_s) + text(Main, u"lblRaceNum"_s),
+                 u"abc4.57[8ﾚｰｽ目]"_s);
         MessageRecorder boxes;
-        press(Main, u"btnCalcAmount"_qs);
-        QCOMPARE(boxes.take(), QStringList{u"開始金額 / 数値を入力して下さい。"_qs});
+        press(Main, u"btnCalcAmount"_s);
+        QCOMPARE(boxes.take(), QStringList{u"開始金額 / 数値を入力して下さい。"_s});
     }
 
     void storedValues_data() {
@@ -315,11 +316,11 @@ private slots:
         save.commit();
         startProgram();
         const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-        QCOMPARE(window(Main)->pos(), position == u"corner"_qs
+        QCOMPARE(window(Main)->pos(), position == u"corner"_s
                                           ? corner + QPoint(80, 80)
                                           : QPoint(position.section(u' ', 0, 0).toInt(),
                                                    position.section(u' ', 1).toInt()));
-        QCOMPARE(text(Main, u"cmbDefeats"_qs), index);
+        QCOMPARE(text(Main, u"cmbDefeats"_s), index);
     }
 
     void maximisedWindowSavesNormalPosition() {
@@ -328,8 +329,8 @@ private slots:
         QTRY_VERIFY(window(Main)->isMaximized());
         window(Main)->close();
         flushDeletes();
-        QCOMPARE(stored(settings::MainWindow, settings::WindowLeft), u"3150"_qs);
-        QCOMPARE(stored(settings::MainWindow, settings::WindowTop), u"1800"_qs);
+        QCOMPARE(stored(settings::MainWindow, settings::WindowLeft), u"3150"_s);
+        QCOMPARE(stored(settings::MainWindow, settings::WindowTop), u"1800"_s);
     }
 
     // ---- The table window
@@ -341,17 +342,17 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("odds");
         QTest::addColumn<QStringList>("expected"); // rows and headings that must be there
-        QTest::newRow("1000 x 3") << u"1000"_qs << u"3"_qs << table1000x3();
+        QTest::newRow("1000 x 3") << u"1000"_s << u"3"_s << table1000x3();
         // A payout of 1,787.5 shows as 1,788: the profit is 1,788 − 1,800.
         QTest::newRow("100 x 1.375")
-            << u"100"_qs << u"1.375"_qs
-            << QStringList{u"2 1,300 1,800 1,788 -12"_qs,
-                           u"開始金額：100円 倍率：1.375倍 上昇率：3.666667倍"_qs};
+            << u"100"_s << u"1.375"_s
+            << QStringList{u"2 1,300 1,800 1,788 -12"_s,
+                           u"開始金額：100円 倍率：1.375倍 上昇率：3.666667倍"_s};
         QTest::newRow("figures far beyond 2^53")
-            << u"2147483647"_qs << u"16777217"_qs
+            << u"2147483647"_s << u"16777217"_s
             << QStringList{u"2 2,147,484,200 6,442,451,700 36,028,806,279,987,200 "
-                           u"36,028,799,837,535,500"_qs,
-                           u"開始金額：2,147,483,647円 倍率：1.677722E+07倍 上昇率：1倍"_qs};
+                           u"36,028,799,837,535,500"_s,
+                           u"開始金額：2,147,483,647円 倍率：1.677722E+07倍 上昇率：1倍"_s};
     }
 
     void tableFigures() {
@@ -360,7 +361,7 @@ private slots:
         QFETCH(QStringList, expected);
         MessageRecorder boxes;
         for (int selected : {-1, 15}) {
-            control<QComboBox>(Main, u"cmbDefeats"_qs)->setCurrentIndex(selected);
+            control<QComboBox>(Main, u"cmbDefeats"_s)->setCurrentIndex(selected);
             pressTable(start, odds);
             QCOMPARE(boxes.take(), QStringList());
             for (const QString &line : expected)
@@ -371,20 +372,20 @@ private slots:
     // First open at the default corner. Esc leaves the window open; Enter
     // on the focused button closes it, and its place is restored next time.
     void tableKeyboardAndPosition() {
-        pressTable(u"1000"_qs, u"3"_qs);
+        pressTable(u"1000"_s, u"3"_s);
         QVERIFY(QTest::qWaitForWindowActive(window(Table)));
         QCOMPARE(window(Table)->pos(), QPoint(87, 87)); // 1300 twips
         window(Table)->move(200, 150);
         QTest::keyClick(window(Table), Qt::Key_Escape);
         QVERIFY(window(Table) && window(Table)->isVisible());
-        QCOMPARE(QApplication::focusWidget()->objectName(), u"OKButton"_qs);
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"OKButton"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         flushDeletes();
         QCOMPARE(LoadedWindows::names(), QStringList{Main});
         QCOMPARE(stored(settings::TableWindow, settings::WindowTop) + u' ' +
                      stored(settings::TableWindow, settings::WindowLeft),
-                 u"2250 3000"_qs);
-        pressTable(u"2000"_qs, u"4"_qs);
+                 u"2250 3000"_s);
+        pressTable(u"2000"_s, u"4"_s);
         QCOMPARE(window(Table)->pos(), QPoint(200, 150));
     }
 
@@ -400,12 +401,12 @@ private slots:
         const auto [odds, message, written] = cells<3>();
         const int rows = written.toInt();
         MessageRecorder boxes;
-        pressTable(u"1000"_qs, odds);
+        pressTable(u"1000"_s, odds);
         QCOMPARE(boxes.take(), QStringList{message});
         QCOMPARE(LoadedWindows::names(), QStringList{Main});
-        QCOMPARE(stored(settings::TableWindow, settings::WindowTop), u"none"_qs);
-        pressTable(u"1000"_qs, u"3"_qs);
-        pressTable(u"1000"_qs, odds);
+        QCOMPARE(stored(settings::TableWindow, settings::WindowTop), u"none"_s);
+        pressTable(u"1000"_s, u"3"_s);
+        pressTable(u"1000"_s, odds);
         QCOMPARE(boxes.take(), QStringList{message});
         QCOMPARE(LoadedWindows::names(), (QStringList{Main, Table})); // refilled in place
         QVERIFY(window(Table)->isVisible());
@@ -420,15 +421,15 @@ private slots:
     // Ctrl+C and the context menu copy the table as shown, tab-separated,
     // every line ending in a line feed.
     void tableCopy() {
-        pressTable(u"1000"_qs, u"3.0"_qs);
+        pressTable(u"1000"_s, u"3.0"_s);
         QVERIFY(QTest::qWaitForWindowActive(window(Table)));
         const QString expected = table1000x3().join(u'\n').replace(u' ', u'\t') + u'\n';
-        QTest::keyClick(control(Table, u"OKButton"_qs), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(control(Table, u"OKButton"_s), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), expected);
         QApplication::clipboard()->clear();
         QCOMPARE(window(Table)->contextMenuPolicy(), Qt::ActionsContextMenu);
         QAction *menuCopy = window(Table)->actions().value(0);
-        QVERIFY(menuCopy && menuCopy->text() == u"表をコピー"_qs);
+        QVERIFY(menuCopy && menuCopy->text() == u"表をコピー"_s);
         menuCopy->trigger();
         QCOMPARE(QApplication::clipboard()->text(), expected);
     }
@@ -440,12 +441,11 @@ private slots:
     // window forward where it is.
     void usageWindowStaysOpen() {
         open(Usage, [](QWidget *usage) {
-            QTest::keyClick(control(Usage, u"OKButton"_qs), Qt::Key_Escape);
-            QVERIFY(usage->isVisible() &&
-                    !control<QPushButton>(Usage, u"OKButton"_qs)->isDefault());
+            QTest::keyClick(control(Usage, u"OKButton"_s), Qt::Key_Escape);
+            QVERIFY(usage->isVisible() && !control<QPushButton>(Usage, u"OKButton"_s)->isDefault());
             usage->move(210, 140);
             usage->showMinimized();
-            press(Main, u"btnUsage"_qs);
+            press(Main, u"btnUsage"_s);
             QCOMPARE(window(Usage), usage);
             QVERIFY(!usage->isMinimized());
             QCOMPARE(usage->pos(), QPoint(210, 140)); // not loaded again
@@ -458,15 +458,15 @@ private slots:
     void versionWindow() {
         open(About, [](QWidget *about) {
             QCOMPARE(about->windowModality(), Qt::ApplicationModal);
-            auto *address = control<QLineEdit>(About, u"Text1"_qs);
-            QCOMPARE(about->focusWidget()->objectName(), u"cmdOK"_qs);
-            QVERIFY(control<QPushButton>(About, u"cmdOK"_qs)->isDefault());
+            auto *address = control<QLineEdit>(About, u"Text1"_s);
+            QCOMPARE(about->focusWidget()->objectName(), u"cmdOK"_s);
+            QVERIFY(control<QPushButton>(About, u"cmdOK"_s)->isDefault());
             QTest::keyClick(about->focusWidget(), Qt::Key_Tab);
             QCOMPARE(about->focusWidget(), address);
             QTest::keyClick(address, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(address, u"x"_qs);
+            QTest::keyClicks(address, u"x"_s);
             QCOMPARE(address->selectedText() + address->text(),
-                     u"morvex@example.commorvex@example.com"_qs);
+                     u"morvex@example.commorvex@example.com"_s);
         });
     }
 
@@ -490,23 +490,23 @@ private slots:
         open(window, [&](QWidget *shown) {
             QCOMPARE(shown->pos(), QPoint(87, 87)); // 1300 twips
             shown->move(170, 120);
-            if (how == u"OK"_qs)
+            if (how == u"OK"_s)
                 QTest::mouseClick(shown->findChild<QPushButton *>(), Qt::LeftButton);
-            else if (how == u"close box"_qs)
+            else if (how == u"close box"_s)
                 shown->close();
-            else if (how == u"main window"_qs)
+            else if (how == u"main window"_s)
                 driver::window(Main)->close();
-            else if (how == u"Enter in the address"_qs)
-                QTest::keyClick(control(About, u"Text1"_qs), Qt::Key_Enter);
+            else if (how == u"Enter in the address"_s)
+                QTest::keyClick(control(About, u"Text1"_s), Qt::Key_Enter);
             else
                 QTest::keyClick(shown->focusWidget(),
-                                how == u"Esc"_qs ? Qt::Key_Escape : Qt::Key_Return);
+                                how == u"Esc"_s ? Qt::Key_Escape : Qt::Key_Return);
             QVERIFY(!driver::window(window));
         });
         const QString section = window == About ? settings::AboutWindow : settings::UsageWindow;
         QCOMPARE(stored(section, settings::WindowLeft) + u' ' +
                      stored(section, settings::WindowTop),
-                 u"2550 1800"_qs); // 170 and 120 pixels
+                 u"2550 1800"_s); // 170 and 120 pixels
         if (restart) {
             closeAll();
             startProgram();
@@ -517,8 +517,8 @@ private slots:
     // The main window closes the first other window in load order, the
     // usage window here; the table window stays and the program ends with it.
     void mainWindowClosesTheFirstOtherOnly() {
-        press(Main, u"btnUsage"_qs);
-        press(Main, u"btnTable"_qs);
+        press(Main, u"btnUsage"_s);
+        press(Main, u"btnTable"_s);
         QPointer<QWidget> usage = window(Usage), table = window(Table);
         QSignalSpy ended(&LoadedWindows::instance(), &LoadedWindows::allUnloaded);
         window(Main)->close();
@@ -528,7 +528,7 @@ private slots:
         QCOMPARE(ended.count(), 0);
         table->close();
         QCOMPARE(ended.count(), 1);
-        QCOMPARE(stored(settings::UsageWindow, settings::WindowTop), u"1305"_qs); // 87 pixels
+        QCOMPARE(stored(settings::UsageWindow, settings::WindowTop), u"1305"_s); // 87 pixels
     }
 };
 
