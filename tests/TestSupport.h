@@ -23,6 +23,13 @@ public:
     ScratchSettings settings; // made before the start, removed after the close
 };
 
+// Makes a window the active one, as a click on it does, and waits until the
+// platform says so.
+inline bool activate(QWidget *window) {
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
 // What the store holds under a key, or "none".
 inline QString stored(const QString &section, const QString &key) {
     return settings::Store::read().value(section, key, u"none"_s);

@@ -151,7 +151,7 @@ private slots:
         if (openingTheme)
             list->installEventFilter(&opening);
         enterInputs(u"1000"_s, u"3.0"_s, 2);
-        QApplication::setActiveWindow(window(Main));
+        QVERIFY(activate(window(Main)));
         control(Main, input)->setFocus();
         QTest::keyClick(control(Main, input), Qt::Key(key),
                         key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
@@ -167,7 +167,7 @@ private slots:
     void raceLabelAndTabOrder() {
         QTest::keyClick(control(Main, u"cmbDefeats"_s), Qt::Key_End);
         QCOMPARE(text(Main, u"lblRaceNum"_s), u"[20ﾚｰｽ目]"_s);
-        QApplication::setActiveWindow(window(Main));
+        QVERIFY(activate(window(Main)));
         control(Main, u"txtStartAmount"_s)->setFocus();
         QStringList order;
         for (int i = 0; i < 8; ++i) {
@@ -225,7 +225,7 @@ private slots:
                                  u"累計投資額\t4,800\n的中時回収額\t6,900\n的中時利益\t2,100\n"
                                  u"上昇率\t1.5\n"_s;
         QClipboard *clipboard = QApplication::clipboard();
-        QApplication::setActiveWindow(window(Main));
+        QVERIFY(activate(window(Main)));
         for (const QString &from : {u"cmbDefeats"_s, u"txtOdds"_s}) {
             clipboard->clear();
             control(Main, from)->setFocus();
