@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run check clean
+.PHONY: all deps build run check clean check-trixie check-testing
 
 all: build
 
@@ -28,7 +28,14 @@ check: deps
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(PACKAGE_BUILD) build-trixie build-testing
+
+# The same suite on another Debian release, as a fresh machine of it runs it:
+# `make check` in a root of that release (scripts/debian-root, made once and
+# kept in ~/.cache/morvex), building into build-<suite>. `make check-trixie`
+# is Debian 13; `make check-testing` the next release as it stands.
+check-trixie check-testing:
+	@./scripts/debian-root $(@:check-%=%) make check BUILD=$(@:check-%=build-%)
 
 # The Debian package, written to $(BUILD)/morvex_<version>-1_<arch>.deb: a
 # release build of its own in $(PACKAGE_BUILD), with Debian's default build
