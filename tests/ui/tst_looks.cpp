@@ -21,7 +21,7 @@ namespace {
 #ifndef Q_OS_WIN
 // Where a window differs from its screenshot, or nothing. Qt and FreeType
 // releases antialias the edges of the same glyphs a little differently (up
-// to 36 of 255 in a channel between Qt 6.4, 6.8 and 6.11, on a few hundred
+// to 36 of 255 in a channel between Qt 6.4, 6.8 and 6.11, on some thousands of
 // edge pixels); such a pixel still matches. A control moved or resized by one
 // pixel, a cut caption, a figure drawn in part or another glyph turns ink into
 // background somewhere, a difference of well over a quarter of the range.
