@@ -216,6 +216,11 @@ QString AmountDifference(const QString &minuend, const QString &subtrahend) {
     return groupDigits(digits, digits != "0" && (aLarger ? a.negative : b.negative));
 }
 
+QString PlainWholeNumber(const QString &text) {
+    const Whole whole = wholeOf(text);
+    return QString::fromLatin1(whole.negative ? "-" : "") + QString::fromStdString(whole.digits);
+}
+
 QString FormatAmount(double value) {
     // std::round takes halves away from zero; −0.4 becomes −0 and shows "0".
     return groupedInteger(std::round(value));

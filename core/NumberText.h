@@ -28,6 +28,11 @@ double ToNumber(const QString &text);
 // numbers.
 QString AmountDifference(const QString &minuend, const QString &subtrahend);
 
+// A whole-number text without group separators, as other programs read a
+// number ("-1,234" gives "-1234"). Raises TypeMismatch for anything but a
+// whole number.
+QString PlainWholeNumber(const QString &text);
+
 // The "#,##0" text: a whole number (halves away from zero) with the locale's
 // group separator and a leading "-" when negative; never "-0".
 QString FormatAmount(double value);

@@ -10,7 +10,8 @@ using namespace Qt::StringLiterals;
 
 // Every window keeps its outer top-left corner, in twips, in its own section.
 inline const QString MainWindow = u"MainWindow"_s, AboutWindow = u"AboutWindow"_s,
-                     UsageWindow = u"UsageWindow"_s, TableWindow = u"TableWindow"_s;
+                     UsageWindow = u"UsageWindow"_s, TableWindow = u"TableWindow"_s,
+                     ChartWindow = u"ChartWindow"_s;
 inline const QString WindowTop = u"WindowTop"_s, WindowLeft = u"WindowLeft"_s;
 inline constexpr int MainWindowDefaultTwips = 1200, OtherWindowDefaultTwips = 1300;
 
@@ -20,5 +21,9 @@ inline const QString Condition = u"Condition"_s;
 inline const QString StartAmount = u"StartAmount"_s, StartAmountDefault = u"1000"_s;
 inline const QString Odds = u"Odds"_s, OddsDefault = u"3"_s;
 inline const QString Defeats = u"Defeats"_s, DefeatsDefault = u"0"_s;
+
+// The money at hand that the chart window measures the plan against, in
+// whole yen: the last one it drew.
+inline const QString Bankroll = u"Bankroll"_s, BankrollDefault = u"100000"_s;
 
 } // namespace morvex::settings

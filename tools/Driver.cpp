@@ -1,9 +1,11 @@
 #include "tools/Driver.h"
 
 #include "settings/Store.h"
+#include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -34,7 +36,8 @@ public:
             transform_ = state.transform();
     }
     void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
-    void drawPath(const QPainterPath &) override {} // frames; no text
+    void drawPath(const QPainterPath &) override {} // frames, lines and shapes; no text
+    void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
     void drawTextItem(const QPointF &at, const QTextItem &item) override {
         const QRectF box(at.x(), at.y() - item.ascent(), item.width(),
                          item.ascent() + item.descent());
@@ -59,13 +62,17 @@ private:
 
 } // namespace
 
+QList<QPair<QString, QRectF>> drawnTexts(QWidget *widget) {
+    TextRecorder drawn(widget->size());
+    widget->render(&drawn);
+    return drawn.texts;
+}
+
 bool shownWhole(QWidget *label) {
-    TextRecorder drawn(label->size());
-    label->render(&drawn);
     const QRectF room =
         QRectF(qobject_cast<QFrame *>(label)->contentsRect()).adjusted(-0.5, 0, 1.5, 0);
     QString whole;
-    for (const auto &[text, box] : drawn.texts) {
+    for (const auto &[text, box] : drawnTexts(label)) {
         whole += text;
         if (box.left() < room.left() || box.right() > room.right())
             return false;
@@ -99,6 +106,17 @@ MessageRecorder::MessageRecorder() {
 
 MessageRecorder::~MessageRecorder() {
     setMessageBoxHook({});
+}
+
+SaveDialogAnswer::SaveDialogAnswer(const QString &path) {
+    setSaveFileNameHook([this, path](const QString &caption, const QString &suggested) {
+        asked.append(caption + u" / "_s + suggested);
+        return path;
+    });
+}
+
+SaveDialogAnswer::~SaveDialogAnswer() {
+    setSaveFileNameHook({});
 }
 
 Form *window(const QString &name) {
@@ -183,10 +201,27 @@ void closeAll() {
     flushDeletes();
 }
 
+void trigger(const QString &window, const QString &action) {
+    Form *form = driver::window(window);
+    auto *found = form ? form->findChild<QAction *>(action) : nullptr;
+    if (!found)
+        qFatal("no action %s in %s", qPrintable(action), qPrintable(window));
+    found->trigger();
+}
+
+void showChart(const QString &start, const QString &odds, const QString &bankroll) {
+    enterInputs(start, odds, -1);
+    press(u"frmMain"_s, u"btnTable"_s);
+    trigger(u"frmInvestTable"_s, u"chartAction"_s);
+    type(control<QLineEdit>(u"frmChart"_s, u"txtBankroll"_s), bankroll);
+    press(u"frmChart"_s, u"btnDraw"_s);
+}
+
 void showTypicalRequest() {
     enterInputs(u"1000"_s, u"3.0"_s, 2);
     press(u"frmMain"_s, u"btnCalcAmount"_s);
     press(u"frmMain"_s, u"btnTable"_s);
+    trigger(u"frmInvestTable"_s, u"chartAction"_s);
     press(u"frmMain"_s, u"btnUsage"_s);
 }
 

@@ -39,6 +39,16 @@ public:
     QStringList messages;
 };
 
+// Every save dialog the program would show answered at once with `path`
+// (empty: cancelled); each one's caption and suggested path noted, as
+// "caption / path".
+class SaveDialogAnswer {
+public:
+    explicit SaveDialogAnswer(const QString &path);
+    ~SaveDialogAnswer();
+    QStringList asked;
+};
+
 // The loaded window of that name, or nullptr.
 Form *window(const QString &name);
 
@@ -76,6 +86,12 @@ void withVersionWindow(const std::function<void(QWidget *)> &whileOpen);
 // as above and `run` runs while it is open.
 void onWindow(const QString &name, const std::function<void(QWidget *)> &run);
 
+// Triggers a loaded window's action (a context-menu entry) by its name.
+void trigger(const QString &window, const QString &action);
+
+// Each piece of text the widget draws and the box it covers (pixels).
+QList<QPair<QString, QRectF>> drawnTexts(QWidget *widget);
+
 // True when the label draws its whole text inside its contents (a figure
 // too wide is condensed, never cut).
 bool shownWhole(QWidget *label);
@@ -86,8 +102,13 @@ void flushDeletes();
 // Closes every loaded window, the last loaded first.
 void closeAll();
 
+// Opens the chart from the table for these inputs (no defeats item picked)
+// and draws it for this bankroll, typed and shown with the chart's button.
+void showChart(const QString &start, const QString &odds, const QString &bankroll);
+
 // The program after the typical request, as the screenshots show it: start
-// 1000, odds 3.0, 2 defeats calculated, the table and the usage window open.
+// 1000, odds 3.0, 2 defeats calculated, the table, its chart and the usage
+// window open.
 void showTypicalRequest();
 
 } // namespace morvex::driver

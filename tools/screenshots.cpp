@@ -1,5 +1,7 @@
 // Renders the program's windows to PNG files, as a user sees them after the
-// typical request (start 1000, odds 3.0, 2 defeats). Usage: screenshots DIR
+// typical request (start 1000, odds 3.0, 2 defeats); with a second file
+// name, also the chart window for the widest figures, as the tests compare
+// it. Usage: screenshots DIR [CHART.png]
 #include "app/Program.h"
 #include "tools/Driver.h"
 
@@ -26,7 +28,17 @@ int main(int argc, char *argv[]) {
     QDir().mkpath(dir);
     morvex::startProgram();
     morvex::driver::showTypicalRequest();
-    for (const QString &name : {u"frmMain"_s, u"frmInvestTable"_s, u"frmUsage"_s, u"frmAbout"_s})
+    for (const QString &name :
+         {u"frmMain"_s, u"frmInvestTable"_s, u"frmChart"_s, u"frmUsage"_s, u"frmAbout"_s})
         morvex::driver::onWindow(name, [&](QWidget *window) { save(window, dir); });
+    if (argc > 2) {
+        morvex::driver::closeAll();
+        morvex::startProgram();
+        morvex::driver::showTypicalRequest();
+        morvex::driver::showChart(u"2147483647"_s, u"1.35"_s, u"922337203685477"_s);
+        const QString file = QString::fromLocal8Bit(argv[2]);
+        morvex::driver::window(u"frmChart"_s)->grab().save(file);
+        std::printf("%s\n", qPrintable(file));
+    }
     return 0;
 }

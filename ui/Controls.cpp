@@ -1,7 +1,10 @@
 #include "ui/Controls.h"
 
+#include <QAction>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -93,6 +96,36 @@ void WrappingButton::paintEvent(QPaintEvent *) {
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
+}
+
+namespace {
+
+class BoxCopy : public QObject {
+public:
+    explicit BoxCopy(QAction *copy) : QObject(copy), copy_(copy) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        const auto *box = qobject_cast<QLineEdit *>(watched);
+        if (box && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy) &&
+            !box->hasSelectedText()) {
+            copy_->trigger();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QAction *copy_;
+};
+
+} // namespace
+
+void copyFromBoxes(QAction *copy, std::initializer_list<QLineEdit *> boxes) {
+    auto *filter = new BoxCopy(copy);
+    for (QLineEdit *box : boxes)
+        box->installEventFilter(filter);
 }
 
 Line::Line(QWidget *parent, const QString &name, TwipsPoint fromTwips, TwipsPoint toTwips,

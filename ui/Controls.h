@@ -6,6 +6,10 @@
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
+
+class QAction;
+class QLineEdit;
 
 // Builders for the controls of the program's windows. Positions and sizes
 // are twips relative to the parent, as the window layouts are drawn up; each
@@ -63,6 +67,11 @@ Cell *cell(QWidget *parent, const QString &name, const QString &text, TwipsRect 
            Qt::Alignment alignment, const QString &caption = QString());
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, TwipsRect box);
+
+// Ctrl+C in these text boxes triggers `copy` while the box has no selection
+// (a box keeps the keys for itself otherwise); a selection is copied as
+// usual.
+void copyFromBoxes(QAction *copy, std::initializer_list<QLineEdit *> boxes);
 
 // A push button whose caption wraps onto several centred lines when it is
 // wider than the button, as a tall button's caption does.

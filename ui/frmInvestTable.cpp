@@ -1,16 +1,24 @@
 #include "ui/frmInvestTable.h"
 
 #include "core/CommonModule.h"
+#include "core/Export.h"
 #include "core/NumberText.h"
+#include "core/Plan.h"
+#include "core/RuntimeError.h"
 #include "settings/Keys.h"
 #include "ui/Controls.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/frmChart.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QStandardPaths>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -96,8 +104,20 @@ frmInvestTable::frmInvestTable()
     addAction(copyAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
+    // For a spreadsheet, a file of the table; and the plan as a picture.
+    saveAction = new QAction(u"CSVで保存..."_s, this);
+    saveAction->setObjectName(u"saveAction"_s);
+    saveAction->setShortcut(QKeySequence::Save);
+    saveAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(saveAction);
+    chartAction = new QAction(u"グラフ"_s, this);
+    chartAction->setObjectName(u"chartAction"_s);
+    addAction(chartAction);
+
     connect(OKButton, &QPushButton::clicked, this, &frmInvestTable::OKButton_Click);
     connect(copyAction, &QAction::triggered, this, &frmInvestTable::copyTable);
+    connect(saveAction, &QAction::triggered, this, &frmInvestTable::saveTable);
+    connect(chartAction, &QAction::triggered, this, &frmInvestTable::showChart);
 }
 
 void frmInvestTable::ShowDialog(std::int32_t lStartAmount, float fOdds) {
@@ -116,6 +136,7 @@ void frmInvestTable::ShowDialog(std::int32_t lStartAmount, float fOdds) {
             delete form;
         throw;
     }
+    frmChart::Follow(lStartAmount, fOdds);
     form->bringToFront();
 }
 
@@ -133,9 +154,10 @@ void frmInvestTable::FillTable() {
         lblRecovery[i]->setText(FormatAmount(CalcPayout(ToNumber(lblInvest[i]->text()), fOdds)));
         lblProfit[i]->setText(AmountDifference(lblRecovery[i]->text(), lblTotal[i]->text()));
     }
-    lblStartAmount->setText(u"開始金額："_s + FormatAmount(double(lStartAmount)) + u"円"_s);
-    lblOdds->setText(u"倍率："_s + SingleText(fOdds) + u"倍"_s);
-    lblUpRate->setText(u"上昇率："_s + SingleText(up) + u"倍"_s);
+    const QStringList headings = PlanHeadings(lStartAmount, fOdds, up);
+    lblStartAmount->setText(headings[0]);
+    lblOdds->setText(headings[1]);
+    lblUpRate->setText(headings[2]);
 }
 
 QString frmInvestTable::tableText() const {
@@ -150,6 +172,45 @@ QString frmInvestTable::tableText() const {
     for (int i = 0; i < Rows; ++i)
         text += line({lblDefeats[i], lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]});
     return text;
+}
+
+// The texts as shown; the figures without their group separators, so that
+// a spreadsheet in any locale reads them as numbers and no cell needs quotes.
+QList<QStringList> frmInvestTable::csvRecords() const {
+    QList<QStringList> records{{lblStartAmount->text(), lblOdds->text(), lblUpRate->text()}, {}};
+    for (const QLabel *header : lblHeader)
+        records[1].append(header->text());
+    for (int i = 0; i < Rows; ++i) {
+        QStringList &row = records.emplace_back();
+        for (const QLabel *cell :
+             {lblDefeats[i], lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]})
+            row.append(PlainWholeNumber(cell->text()));
+    }
+    return records;
+}
+
+// The file's contents are taken before the dialog opens; nothing of the
+// window is touched once it has closed.
+void frmInvestTable::saveTable() {
+    const QByteArray contents = CsvDocument(csvRecords());
+    const QString suggested = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                              u"/投資額表_%1円_%2倍.csv"_s.arg(lStartAmount).arg(SingleText(fOdds));
+    const QString path = GetSaveFileName(this, u"CSVで保存"_s, suggested,
+                                         u"CSV ファイル (*.csv);;すべてのファイル (*)"_s);
+    if (path.isEmpty())
+        return;
+    const QString reason = WriteWholeFile(path, contents);
+    if (!reason.isEmpty())
+        MsgBox(u"%1 に保存できませんでした。\r\n%2"_s.arg(QDir::toNativeSeparators(path), reason));
+}
+
+// A failure is reported the way the calculation command reports one.
+void frmInvestTable::showChart() {
+    try {
+        frmChart::ShowDialog(lStartAmount, fOdds);
+    } catch (const RuntimeError &error) {
+        ShowRuntimeError(error);
+    }
 }
 
 void frmInvestTable::copyTable() {

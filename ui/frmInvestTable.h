@@ -32,12 +32,18 @@ public:
     // the column headers and the ten rows, each line ending in a line feed.
     QString tableText() const;
 
+    // The table for a spreadsheet, as its file holds it: the headings, the
+    // column headers and the ten rows, the figures as plain numbers.
+    QList<QStringList> csvRecords() const;
+
     frmInvestTable();
 
 private:
     void FillTable();
     void OKButton_Click();
     void copyTable();
+    void saveTable();
+    void showChart();
 
     // Set by every ShowDialog before FillTable reads them.
     std::int32_t lStartAmount = 0;
@@ -56,6 +62,8 @@ private:
     QPushButton *OKButton;
 
     QAction *copyAction;
+    QAction *saveAction;
+    QAction *chartAction;
 };
 
 } // namespace morvex

@@ -16,7 +16,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -118,19 +117,8 @@ frmMain::frmMain()
         field->addAction(copyAction);
         field->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
-    txtStartAmount->installEventFilter(this);
-    txtOdds->installEventFilter(this);
+    copyFromBoxes(copyAction, {txtStartAmount, txtOdds});
     connect(copyAction, &QAction::triggered, this, &frmMain::copyResults);
-}
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event) {
-    const auto *box = qobject_cast<QLineEdit *>(watched);
-    if (box && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy) && !box->hasSelectedText()) {
-        copyResults();
-        return true;
-    }
-    return Form::eventFilter(watched, event);
 }
 
 void frmMain::setResultsStale(bool stale) {

@@ -32,7 +32,6 @@ public:
     QString resultsText() const;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void Form_Load(const settings::Store &store) override;
     void Form_Unload(settings::Transaction &save) override;
 

@@ -1,8 +1,10 @@
 // The progression arithmetic and the Amount type: the worked examples of the
-// betting plan, the rounding rules and every fault the procedures can raise.
+// betting plan, the rounding rules and every fault the procedures can raise;
+// what a bankroll makes of the plan, and the chart's axis.
 // (Every figure the windows show for many more inputs is checked against a
 // second working of the arithmetic by the window fuzz target.)
 #include "core/CommonModule.h"
+#include "core/Plan.h"
 #include "core/RuntimeError.h"
 #include "tests/TestData.h"
 #include "tests/core/ErrorOf.h"
@@ -31,6 +33,26 @@ private slots:
             QCOMPARE(CalcTotalAmount(start.toInt(), rate, n), ToAmount(total[n].toDouble() * 1000));
         }
         QCOMPARE(CalcTotalAmount(start.toInt(), rate, -1), Amount()); // no pass at all
+    }
+
+    void bankroll_data() { addRowsFrom("core/bankroll.txt"); }
+
+    void bankroll() {
+        const auto [start, odds, text, seen] = cells<4>();
+        const BankrollReading read = ReadBankroll(text);
+        QCOMPARE(read.bankroll
+                     ? ReachSentence(MakePlan(start.toInt(), odds.toFloat()), *read.bankroll)
+                     : read.problem,
+                 seen);
+    }
+
+    void axis_data() { addRowsFrom("core/axes.txt"); }
+
+    void axis() {
+        const auto [highest, step, steps] = cells<3>();
+        const ValueAxis axis = AxisFor(highest.toDouble());
+        QCOMPARE(QString::number(axis.step, 'f', 0) + u' ' + QString::number(axis.steps),
+                 step + u' ' + steps);
     }
 
     void roundAmount_data() { addRowsFrom("core/rounding.txt"); }

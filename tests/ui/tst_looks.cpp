@@ -1,7 +1,9 @@
 // What the windows look like: each one pixel for pixel as the screenshots
 // in docs/ show it, every control inside its window with its caption fitting,
 // a glyph for every character and no unplanned overlap, every figure drawn
-// whole, the icons, and a glyph for every character of every message.
+// whole, the chart drawn whole and clear for the widest figures, the icons,
+// and a glyph for every character of every message.
+#include "TestData.h"
 #include "TestSupport.h"
 #include "ui/Controls.h"
 
@@ -80,6 +82,7 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::newRow("frmMain") << u"frmMain"_s << u"Morvex"_s;
         QTest::newRow("frmInvestTable") << u"frmInvestTable"_s << u"投資額表"_s;
+        QTest::newRow("frmChart") << u"frmChart"_s << u"投資額グラフ"_s;
         QTest::newRow("frmUsage") << u"frmUsage"_s << u"Morvexの使い方"_s;
         QTest::newRow("frmAbout") << u"frmAbout"_s << u"Morvexのﾊﾞｰｼﾞｮﾝ情報"_s;
     }
@@ -134,8 +137,10 @@ private slots:
                 const auto *label = qobject_cast<QLabel *>(a);
                 const auto *button = qobject_cast<QPushButton *>(a);
                 if (label && !qobject_cast<controls::Cell *>(a))
-                    QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
-                                     label->contentsRect().width() &&
+                    QVERIFY2((label->wordWrap()
+                                  ? label->heightForWidth(label->width()) <= label->height()
+                                  : label->fontMetrics().horizontalAdvance(label->text()) <=
+                                        label->contentsRect().width()) &&
                                  label->fontMetrics().height() <= label->height(),
                              qPrintable(a->objectName()));
                 if (button && !button->inherits("morvex::controls::WrappingButton"))
@@ -155,6 +160,41 @@ private slots:
                          figure->text());
             }
         });
+    }
+
+    // Every text of the chart lies inside it and clear of the others, the
+    // amounts on a round axis in "#,##0"; the sentence fits its lines.
+    void chartWhole_data() {
+        addRowsFrom("ui/charts.txt");
+    }
+
+    void chartWhole() {
+        const auto [start, odds, bankroll, picture, texts] = cells<5>();
+        const QString Chart = u"frmChart"_s;
+        showChart(start, odds, bankroll);
+        auto *chart = control<QFrame>(Chart, u"picChart"_s);
+        const auto drawn = drawnTexts(chart);
+        QStringList seen;
+        for (const auto &[text, box] : drawn) {
+            seen.append(text);
+            QVERIFY2(QRectF(chart->contentsRect()).contains(box), qPrintable(text));
+            for (const auto &[other, otherBox] : drawn)
+                QVERIFY2(&other == &text || !box.intersects(otherBox),
+                         qPrintable(text + u" / "_s + other));
+            QVERIFY2(missingGlyphs(chart->font(), text).isEmpty(), qPrintable(text));
+        }
+        QCOMPARE(seen.join(u" / "_s), texts);
+        auto *reach = control<QLabel>(Chart, u"lblReach"_s);
+        QVERIFY(reach->heightForWidth(reach->width()) <= reach->height());
+#ifndef Q_OS_WIN
+        const QString differs =
+            picture.isEmpty()
+                ? QString()
+                : difference(window(Chart),
+                             QImage(QStringLiteral(MORVEX_SOURCE_DIR "/tests/") + picture)
+                                 .convertToFormat(QImage::Format_ARGB32));
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
+#endif
     }
 
     // Every size of the icon is in the resources, reached through the static

@@ -2,7 +2,9 @@
 // where they put the focus, readings in other locales, the keyboard, results
 // that go stale, the copy of the results, what assistive technology hears,
 // and what it remembers. The table: its figures, refills, failures,
-// keyboard, position and copy. The usage and version windows: their keys,
+// keyboard, position, copy and saving. The chart: its sentence and checks,
+// its description, copy, place and money, and how it follows the table and
+// closes with the main window. The usage and version windows: their keys,
 // the version window's modality and address box, where both reopen, and how
 // the main window's close takes them along. (Every figure and message for
 // many more inputs is the window fuzz target's, replayed by the tests.)
@@ -20,7 +22,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStyleFactory>
+#include <QTemporaryDir>
+#ifndef Q_OS_WIN
+#include <sys/mount.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -30,7 +37,7 @@ using namespace morvex::test;
 namespace {
 
 const QString Main = u"frmMain"_s, Table = u"frmInvestTable"_s, Usage = u"frmUsage"_s,
-              About = u"frmAbout"_s;
+              About = u"frmAbout"_s, Chart = u"frmChart"_s;
 const QStringList Fields{u"lblInvestAmount"_s, u"lblTotalAmount"_s, u"lblRecovery"_s,
                          u"lblProfit"_s, u"lblUpRate"_s};
 const QString Typical = u"2,300 4,800 6,900 2,100 1.5"_s;
@@ -89,6 +96,41 @@ void pressTable(const QString &start, const QString &odds) {
     press(Main, u"btnTable"_s);
     flushDeletes();
 }
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes to the file until the disk is full.
+void fill(const QString &path) {
+    QFile filler(path);
+    if (!filler.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+    }
+}
+
+#ifndef Q_OS_WIN
+// A file system of 64 KiB of its own, mounted on a folder while it lives.
+struct SmallDisk {
+    explicit SmallDisk(const QString &folder)
+        : where(QFile::encodeName(folder)),
+          mounted(::mount("tmpfs", where, "tmpfs", 0, "size=64k") == 0) {}
+    ~SmallDisk() {
+        if (mounted)
+            ::umount2(where, MNT_DETACH);
+    }
+    QByteArray where;
+    bool mounted;
+};
+#endif
 
 // Opens the window from the main window and runs `whileOpen` on it.
 void open(const QString &name, const std::function<void(QWidget *)> &whileOpen) {
@@ -432,6 +474,130 @@ private slots:
         QVERIFY(menuCopy && menuCopy->text() == u"表をコピー"_s);
         menuCopy->trigger();
         QCOMPARE(QApplication::clipboard()->text(), expected);
+    }
+
+    // Ctrl+S saves the table where the dialog says, starting in the
+    // documents folder: the file a spreadsheet reads, byte for byte. A save
+    // that fails says why and leaves the folder as it was: an older file
+    // stays whole and nothing of the new one is left.
+    void tableSave_data() {
+        QTest::addColumn<QString>("where");
+        for (const char *where : {"a new file", "over a file", "cancelled", "a name too long",
+                                  "a read-only folder", "a full disk"})
+            QTest::newRow(where) << QString::fromLatin1(where);
+    }
+
+    void tableSave() {
+        QFETCH(QString, where);
+        QTemporaryDir scratch;
+        const QString folder = scratch.path(), file = folder + u"/plan.csv"_s;
+        const QString path = where.endsWith(u"long"_s) ? folder + u'/' + QString(300, u'x') : file;
+        const bool fails = path != file || where.endsWith(u"folder"_s) || where.endsWith(u"disk"_s);
+#ifndef Q_OS_WIN
+        SmallDisk disk(folder);
+        if (where.endsWith(u"folder"_s) || where.endsWith(u"disk"_s)) {
+            if (!disk.mounted)
+                QSKIP("needs the right to mount a small file system (run as root)");
+            writeFile(file, "older\r\n");
+            if (where.endsWith(u"folder"_s))
+                ::mount("tmpfs", disk.where, "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k");
+            else
+                fill(folder + u"/filler"_s);
+        }
+#else
+        if (where.endsWith(u"folder"_s) || where.endsWith(u"disk"_s))
+            QSKIP("needs a small file system of its own");
+#endif
+        if (where != u"a new file"_s && !QFile::exists(file))
+            writeFile(file, "older\r\n");
+        pressTable(u"1000"_s, u"3.0"_s);
+        QVERIFY(QTest::qWaitForWindowActive(window(Table)));
+        SaveDialogAnswer answer(where == u"cancelled"_s ? QString() : path);
+        MessageRecorder boxes;
+        QTest::keyClick(control(Table, u"OKButton"_s), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(answer.asked,
+                 QStringList{u"CSVで保存 / "_s +
+                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                             u"/投資額表_1000円_3倍.csv"_s});
+        const QString failed =
+            u"Morvex / "_s + QDir::toNativeSeparators(path) + u" に保存できませんでした。\r\n"_s;
+        const QStringList told = boxes.take();
+        QCOMPARE(told.size(), int(fails));
+        QVERIFY2(!fails || (told[0].startsWith(failed) && told[0].size() > failed.size()),
+                 qPrintable(told.value(0)));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).join(u' '),
+                 where.endsWith(u"disk"_s) ? u"filler plan.csv"_s : u"plan.csv"_s);
+        QCOMPARE(contents(file),
+                 fails || where == u"cancelled"_s
+                     ? QByteArray("older\r\n")
+                     : contents(QStringLiteral(MORVEX_SOURCE_DIR "/tests/ui/table-1000x3.csv")));
+    }
+
+    // ---- The chart window
+
+    // It opens from the table at the default corner, with the money it
+    // drew last (first the default), and follows the table's refills. A
+    // bad bankroll is told, the focus goes back to its box and the sentence
+    // stays; a good one is drawn. Ctrl+C copies the picture. It closes with
+    // the main window when it is the first other window, saving its place
+    // and money, and the program ends.
+    void chartWindow() {
+        pressTable(u"1000"_s, u"3"_s);
+        trigger(Table, u"chartAction"_s);
+        QVERIFY(QTest::qWaitForWindowActive(window(Chart)));
+        QCOMPARE(window(Chart)->pos(), QPoint(87, 87)); // 1300 twips
+        auto *box = control<QLineEdit>(Chart, u"txtBankroll"_s);
+        QCOMPARE(box->text() + u' ' + text(Chart, u"lblReach"_s),
+                 u"100000 軍資金 100,000円で 8連敗後の 9ﾚｰｽ目まで賭けられます"
+                 u"（10ﾚｰｽ目には 13,400円不足）"_s);
+        QAccessibleInterface *chart = accessible(control(Chart, u"picChart"_s));
+        QCOMPARE(chart->text(QAccessible::Name), u"開始金額：1,000円　倍率：3倍　上昇率：1.5倍"_s);
+        QVERIFY2(chart->text(QAccessible::Description)
+                         .startsWith(u"0連敗 今回投資額 1,000円 累計投資額 1,000円、1連敗 "_s) &&
+                     chart->text(QAccessible::Description)
+                         .endsWith(u"9連敗 今回投資額 38,400円 累計投資額 113,400円。"_s +
+                                   text(Chart, u"lblReach"_s)),
+                 qPrintable(chart->text(QAccessible::Description)));
+        QCOMPARE(
+            accessible(box)->relations(QAccessible::Label).value(0).first->text(QAccessible::Name),
+            u"軍資金"_s);
+
+        MessageRecorder boxes;
+        type(box, u"99"_s);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(boxes.take(), QStringList{u"軍資金 / １００円以上を設定して下さい。"_s});
+        QCOMPARE(QApplication::focusWidget(), box);
+        QVERIFY(text(Chart, u"lblReach"_s).contains(u"13,400円不足"_s));
+        type(box, u"75,000"_s);
+        press(Chart, u"btnDraw"_s);
+        QVERIFY(text(Chart, u"lblReach"_s).startsWith(u"軍資金 75,000円で 8連敗後の"_s));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(
+            QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+            control(Chart, u"picChart"_s)->grab().toImage().convertToFormat(QImage::Format_RGB32));
+
+        pressTable(u"2000"_s, u"4"_s);
+        QCOMPARE(chart->text(QAccessible::Name),
+                 u"開始金額：2,000円　倍率：4倍　上昇率：1.333333倍"_s);
+        QCOMPARE(text(Chart, u"lblReach"_s), u"軍資金 75,000円で 8連敗後の 9ﾚｰｽ目まで賭けられます"
+                                             u"（10ﾚｰｽ目には 25,500円不足）"_s);
+        window(Chart)->move(200, 150);
+        press(Table, u"OKButton"_s);
+        QSignalSpy ended(&LoadedWindows::instance(), &LoadedWindows::allUnloaded);
+        window(Main)->close();
+        flushDeletes();
+        QCOMPARE(LoadedWindows::names(), QStringList());
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(stored(settings::ChartWindow, settings::WindowTop) + u' ' +
+                     stored(settings::ChartWindow, settings::WindowLeft) + u' ' +
+                     stored(settings::ChartWindow, settings::Bankroll),
+                 u"2250 3000 75000"_s);
+        startProgram();
+        pressTable(u"1000"_s, u"3"_s);
+        trigger(Table, u"chartAction"_s);
+        QCOMPARE(window(Chart)->pos(), QPoint(200, 150));
+        QCOMPARE(text(Chart, u"txtBankroll"_s), u"75000"_s);
     }
 
     // ---- The usage and version windows
