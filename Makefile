@@ -28,7 +28,7 @@ check: deps
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(PACKAGE_BUILD) build-trixie build-testing
+	rm -rf $(BUILD) build-trixie build-testing
 
 # The same suite on another Debian release, as a fresh machine of it runs it:
 # `make check` in a root of that release (scripts/debian-root, made once and
@@ -37,28 +37,23 @@ clean:
 check-trixie check-testing:
 	@./scripts/debian-root $(@:check-%=%) make check BUILD=$(@:check-%=build-%)
 
-# The Debian package, written to $(BUILD)/morvex_<version>-1_<arch>.deb: a
-# release build of its own in $(PACKAGE_BUILD), with Debian's default build
-# flags (dpkg-buildflags) hardened with immediate binding (BIND_NOW),
-# stripped as Debian strips.
-PACKAGE_BUILD ?= build-package
+# The Debian source package and the packages built from it, the Debian way
+# (dpkg-buildpackage, debian/), all written to $(BUILD)/: morvex_<version>
+# .orig.tar.gz, .debian.tar.xz, .dsc, .buildinfo and .changes,
+# morvex_<version>-<revision>_<arch>.deb and its -dbgsym package. The build
+# runs the whole test suite (DEB_BUILD_OPTIONS=nocheck: none of it).
 .PHONY: package
-package: deps
+package:
 	@./scripts/install-deps package
-	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
-		cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
-		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
-		-DMORVEX_PACKAGE_DIR="$(abspath $(BUILD))" >/dev/null
-	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
-	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@JOBS=$(JOBS) ./packaging/build-package $(BUILD)
 
-# The package built, then checked as Debian and a desktop would check it
+# The packages built, then checked as Debian and a desktop would check them
 # (packaging/check-package: lintian, desktop-file-validate, appstreamcli,
-# the hardening, the window's class against the desktop entry).
+# the hardening, the window's class against the desktop entry, and
+# autopkgtest on this machine, which installs the package and removes it).
 .PHONY: check-package
 check-package: package
-	@./packaging/check-package "$$(ls -t $(BUILD)/morvex_*.deb | head -n 1)"
+	@./packaging/check-package $(BUILD)
 
 # The libFuzzer targets of fuzz/, built with clang into $(FUZZ_BUILD). Each
 # runs for FUZZ_SECONDS from a fresh copy of its seed corpus (the repository's

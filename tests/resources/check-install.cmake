@@ -1,5 +1,7 @@
 # Installs the build tree into a scratch prefix and checks that every file
-# lands where desktops, software centres and the shell look for it.
+# lands where desktops, software centres, man and the shell look for it, and
+# that nothing else is installed: what only a distribution's package has
+# (copyright, changelogs, lintian overrides) comes from that package.
 #   cmake -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DEXECUTABLE=<name> [-DBUILT=ON] -P check-install.cmake
 # BUILT says whether this build has the executable at all.
 file(REMOVE_RECURSE "${PREFIX}")
@@ -13,12 +15,8 @@ set(expected
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/morvex.svg
-    share/doc/morvex/copyright
-    share/doc/morvex/changelog.gz
-    share/doc/morvex/changelog.Debian.gz
-    share/man/man1/morvex.1.gz
-    share/man/ja/man1/morvex.1.gz
-    share/lintian/overrides/morvex)
+    share/man/man1/morvex.1
+    share/man/ja/man1/morvex.1)
 foreach(n 16 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${n}x${n}/apps/morvex.png)
 endforeach()
@@ -49,6 +47,8 @@ if(BUILT AND NOT IS_DIRECTORY "${PREFIX}/bin/${EXECUTABLE}")
   endif()
 endif()
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
-list(LENGTH installed count)
-message(STATUS "${count} files installed under ${PREFIX}")
+list(REMOVE_ITEM installed ${expected})
+if(installed)
+  message(FATAL_ERROR "installed but not expected: ${installed}")
+endif()
 file(REMOVE_RECURSE "${PREFIX}")
