@@ -19,12 +19,15 @@ namespace {
 
 #ifdef Q_OS_UNIX
 // Closes every window the way its close box does, the main window first, so
-// that each one's unload saves what it keeps. A window already closing (the
-// signal came while it showed a message) is left to finish.
+// that each one's unload saves what it keeps (one the main window's unload
+// has closed already is not unloaded again). A window already closing (the
+// signal came while it showed a message) has its message answered and is
+// left to finish.
 void closeEveryWindow() {
+    LoadedWindows::dismissNested();
     const QList<Form *> loaded = LoadedWindows::forms();
     for (const QPointer<Form> &window : QList<QPointer<Form>>(loaded.cbegin(), loaded.cend()))
-        if (window && LoadedWindows::forms().contains(window.data()))
+        if (window) // not deleted under a message that a closing window showed
             window->close();
 }
 

@@ -113,7 +113,7 @@ void frmInvestTable::ShowDialog(std::int32_t lStartAmount, float fOdds) {
         // its unload handler, so nothing is saved for a window the user has
         // not seen; its stored position stays as it was.
         if (!wasLoaded)
-            delete form;
+            LoadedWindows::release(form);
         throw;
     }
     form->bringToFront();
