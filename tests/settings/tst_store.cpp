@@ -352,9 +352,10 @@ private slots:
 
     // Closed from outside, whatever it has open (a context menu, a message
     // box, the modal version window, each running a nested loop), a copy
-    // ends as a close at rest ends it: status 0 within 3 s, its windows'
-    // settings saved, a damaged file set aside once, and nothing on standard
-    // error but that report (no sanitizer's).
+    // ends as a close at rest ends it, and a storm of signals as one signal
+    // does: status 0 within 3 s, its windows' settings saved, a damaged file
+    // set aside once, and nothing on standard error but that report (no
+    // sanitizer's).
     void closedFromOutside_data() {
         addRowsFrom("settings/closed-from-outside.txt");
     }
