@@ -83,6 +83,17 @@ QStringList shown() {
         .split(u'\n');
 }
 
+// How the table's headings and figures are drawn, line by line, each cell
+// from the left: f fresh, s stale.
+QString tableDrawn() {
+    QMap<int, QString> lines; // by their top edge
+    for (const controls::Cell *cell : window(Table)->findChildren<controls::Cell *>())
+        if (!cell->objectName().startsWith(u"lblHeader") &&
+            !cell->objectName().startsWith(u"lblDefeats"))
+            lines[cell->y()] += cell->isStale() ? u's' : u'f';
+    return QStringList(lines.cbegin(), lines.cend()).join(u' ');
+}
+
 void pressTable(const QString &start, const QString &odds) {
     type(control<QLineEdit>(Main, u"txtStartAmount"_s), start);
     type(control<QLineEdit>(Main, u"txtOdds"_s), odds);
@@ -108,6 +119,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         run_.emplace();
         QVERIFY(QTest::qWaitForWindowExposed(window(Main)));
+        QVERIFY(stale()); // the first start has calculated nothing
     }
     void cleanup() { run_.reset(); }
 
@@ -276,7 +288,7 @@ private slots:
 
     // A first close writes the position, then the inputs; a new start
     // restores everything, also a start amount that is no number, which the
-    // next calculation reports.
+    // next calculation reports; the figures are stale until one succeeds.
     void restoresAcrossRestart() {
         window(Main)->close();
         flushDeletes();
@@ -297,9 +309,13 @@ private slots:
         QCOMPARE(text(Main, u"txtStartAmount"_s) + text(Main, u"txtOdds"_s) +
                      text(Main, u"cmbDefeats"_s) + text(Main, u"lblRaceNum"_s),
                  u"abc4.57[8ﾚｰｽ目]"_s);
+        QVERIFY(stale()); // the design texts are no results of the odds 4.5
         MessageRecorder boxes;
         press(Main, u"btnCalcAmount"_s);
         QCOMPARE(boxes.take(), QStringList{u"開始金額 / 数値を入力して下さい。"_s});
+        type(control<QLineEdit>(Main, u"txtStartAmount"_s), u"1000"_s);
+        press(Main, u"btnCalcAmount"_s);
+        QVERIFY(!stale() && results() != u"0 0 0 0 1.5"_s);
     }
 
     void storedValues_data() {
@@ -392,14 +408,16 @@ private slots:
     // A failure is reported once. A closed table stays closed: a window
     // loaded for the press goes unseen, and nothing is stored for it. An open
     // one is refilled in place: it stays open with the rows written before
-    // the failure and the rest of its previous figures and headings.
+    // the failure; what a failed fill did not write again (the rest of the
+    // previous figures, the headings) is drawn stale, and the next fill that
+    // succeeds makes everything fresh.
     void failureLeavesTable_data() {
         addRowsFrom("ui/table-failures.txt");
     }
 
     void failureLeavesTable() {
-        const auto [odds, message, written] = cells<3>();
-        const int rows = written.toInt();
+        const auto [odds, message, drawn] = cells<3>();
+        const int rows = drawn.startsWith(u's') ? int(drawn.count(u"ffff"_s)) : 0; // rewritten
         MessageRecorder boxes;
         pressTable(u"1000"_s, odds);
         QCOMPARE(boxes.take(), QStringList{message});
@@ -416,6 +434,9 @@ private slots:
         for (int i = 2; i < 2 + rows; ++i)
             QVERIFY2(now[i] != before[i] && now[i].startsWith(QString::number(i - 2)),
                      qPrintable(now[i]));
+        QCOMPARE(tableDrawn(), drawn);
+        pressTable(u"1000"_s, u"3"_s);
+        QCOMPARE(tableDrawn(), u"fff"_s + u" ffff"_s.repeated(10));
     }
 
     // Ctrl+C and the context menu copy the table as shown, tab-separated,
