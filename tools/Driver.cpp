@@ -59,18 +59,21 @@ private:
 
 } // namespace
 
-bool shownWhole(QWidget *label) {
+std::pair<QString, QRectF> drawnText(QWidget *label) {
     TextRecorder drawn(label->size());
     label->render(&drawn);
+    std::pair<QString, QRectF> whole;
+    for (const auto &[text, box] : drawn.texts)
+        whole = {whole.first + text, whole.second | box};
+    return whole;
+}
+
+bool shownWhole(QWidget *label) {
     const QRectF room =
         QRectF(qobject_cast<QFrame *>(label)->contentsRect()).adjusted(-0.5, 0, 1.5, 0);
-    QString whole;
-    for (const auto &[text, box] : drawn.texts) {
-        whole += text;
-        if (box.left() < room.left() || box.right() > room.right())
-            return false;
-    }
-    return whole == label->property("text").toString();
+    const auto [text, box] = drawnText(label);
+    return text == label->property("text").toString() && box.left() >= room.left() &&
+           box.right() <= room.right();
 }
 
 ScratchSettings::ScratchSettings() : previous_(qgetenv("XDG_CONFIG_HOME")) {

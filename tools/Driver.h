@@ -6,6 +6,7 @@
 #include "ui/Form.h"
 
 #include <QLineEdit>
+#include <QRectF>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
@@ -75,6 +76,9 @@ void withVersionWindow(const std::function<void(QWidget *)> &whileOpen);
 // Runs `run` on the loaded window of that name; the version window is opened
 // as above and `run` runs while it is open.
 void onWindow(const QString &name, const std::function<void(QWidget *)> &run);
+
+// The text a label draws and the box it covers, in the label.
+std::pair<QString, QRectF> drawnText(QWidget *label);
 
 // True when the label draws its whole text inside its contents (a figure
 // too wide is condensed, never cut).

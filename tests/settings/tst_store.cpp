@@ -229,18 +229,19 @@ private slots:
             !QSettings(location(), QSettings::NativeFormat).contains(u"MainWindow/WindowTop"_s));
     }
 #else
-    // An unload changes its own entries only, where they stand: other
-    // sections, unknown keys, comments, a byte-order mark and the line ends
-    // stay, also when they were changed from outside while the program ran.
+    // An unload changes its own entries only, where they stand (a new one
+    // after the last entry of its section, or its heading): other sections,
+    // unknown keys, comments, a byte-order mark and the line ends stay, also
+    // when they were changed from outside while the program ran.
     void keepsWhatItDoesNotOwn() {
         startProgram();
-        writeFile(location(), "\xEF\xBB\xBF; my notes\r\n[Condition]\r\nOdds = 9 ; was 8\r\n"
-                              "Mine=1\r\n\r\n[Elsewhere]\r\nWindowTop=5\r\n");
+        writeFile(location(), "\xEF\xBB\xBF[MainWindow]\r\n; my notes\r\n[Condition]\r\n"
+                              "Odds = 9 ; was 8\r\nMine=1\r\n\r\n[Elsewhere]\r\nWindowTop=5\r\n");
         window(Main)->close();
         QCOMPARE(contents(location()),
-                 "\xEF\xBB\xBF; my notes\r\n[Condition]\r\nOdds=3\r\nMine=1\r\nStartAmount=1000\r\n"
-                 "Defeats=0\r\n\r\n[Elsewhere]\r\nWindowTop=5\r\n\r\n"
-                 "[MainWindow]\r\nWindowTop=1200\r\nWindowLeft=1200\r\n");
+                 "\xEF\xBB\xBF[MainWindow]\r\nWindowTop=1200\r\nWindowLeft=1200\r\n; my notes\r\n"
+                 "[Condition]\r\nOdds=3\r\nMine=1\r\nStartAmount=1000\r\nDefeats=0\r\n\r\n"
+                 "[Elsewhere]\r\nWindowTop=5\r\n");
     }
 
     // Whatever stands at the settings file's place, a copy opens, calculates

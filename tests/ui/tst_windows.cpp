@@ -383,6 +383,18 @@ private slots:
             for (const QString &line : expected)
                 QVERIFY2(shown().contains(line), qPrintable(shown().join(u'\n')));
         }
+        // A heading condensed to its room ends short of the next one, by
+        // less than a character.
+        for (auto [left, right] :
+             {std::pair{"lblStartAmount", "lblOdds"}, {"lblOdds", "lblUpRate"}}) {
+            QWidget *heading = control(Table, QLatin1String(left));
+            const auto [text, box] = drawnText(heading);
+            const qreal gap =
+                control(Table, QLatin1String(right))->x() - heading->x() - box.right();
+            QVERIFY2(gap > 0 && (gap < heading->fontMetrics().averageCharWidth() ||
+                                 box.width() + 1 >= heading->fontMetrics().horizontalAdvance(text)),
+                     left);
+        }
     }
 
     // First open at the default corner. Esc leaves the window open; Enter
