@@ -406,16 +406,13 @@ private slots:
     // closes, the file stays as it was (also one that is not a settings
     // file, which is not set aside then), and the failure is told once.
     void cannotWrite_data() {
-        QTest::addColumn<bool>("full");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("read-only") << false << QByteArray("[Condition]\nStartAmount=5\n");
-        QTest::newRow("full disk") << true << QByteArray("[Condition]\nStartAmount=5\n");
-        QTest::newRow("full disk, not a settings file") << true << QByteArray("Dear diary,\n");
+        addRowsFrom("settings/cannot-write.txt");
     }
 
     void cannotWrite() {
-        QFETCH(bool, full);
-        QFETCH(QByteArray, bytes);
+        const auto [disk, text] = cells<2>();
+        const bool full = disk == u"full"_s;
+        const QByteArray bytes = text.toLatin1();
         const QString dir = settings_->folder() + u"/disk"_s;
         QDir().mkpath(dir);
         if (::mount("tmpfs", QFile::encodeName(dir), "tmpfs", 0, "size=64k") != 0)

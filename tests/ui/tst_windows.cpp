@@ -103,8 +103,8 @@ void pressTable(const QString &start, const QString &odds) {
 
 // Opens the window from the main window and runs `whileOpen` on it.
 void open(const QString &name, const std::function<void(QWidget *)> &whileOpen) {
-    if (name == Usage)
-        press(Main, u"btnUsage"_s);
+    if (name != About)
+        press(Main, name == Usage ? u"btnUsage"_s : u"btnTable"_s);
     onWindow(name, whileOpen);
 }
 
@@ -397,26 +397,6 @@ private slots:
         }
     }
 
-    // First open at the default corner. Esc leaves the window open; Enter
-    // on the focused button closes it, and its place is restored next time.
-    void tableKeyboardAndPosition() {
-        pressTable(u"1000"_s, u"3"_s);
-        QVERIFY(QTest::qWaitForWindowActive(window(Table)));
-        QCOMPARE(window(Table)->pos(), QPoint(87, 87)); // 1300 twips
-        window(Table)->move(200, 150);
-        QTest::keyClick(window(Table), Qt::Key_Escape);
-        QVERIFY(window(Table) && window(Table)->isVisible());
-        QCOMPARE(QApplication::focusWidget()->objectName(), u"OKButton"_s);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        flushDeletes();
-        QCOMPARE(LoadedWindows::names(), QStringList{Main});
-        QCOMPARE(stored(settings::TableWindow, settings::WindowTop) + u' ' +
-                     stored(settings::TableWindow, settings::WindowLeft),
-                 u"2250 3000"_s);
-        pressTable(u"2000"_s, u"4"_s);
-        QCOMPARE(window(Table)->pos(), QPoint(200, 150));
-    }
-
     // A failure is reported once. A closed table stays closed: a window
     // loaded for the press goes unseen, and nothing is stored for it. An open
     // one is refilled in place: it stays open with the rows written before
@@ -469,13 +449,11 @@ private slots:
 
     // ---- The usage and version windows
 
-    // Esc does nothing: the button is neither default nor cancel (Enter
-    // presses it as it has the focus). A second press brings the same
-    // window forward where it is.
+    // The button is not the default one (Enter presses it as it has the
+    // focus). A second press brings the same window forward where it is.
     void usageWindowStaysOpen() {
         open(Usage, [](QWidget *usage) {
-            QTest::keyClick(control(Usage, u"OKButton"_s), Qt::Key_Escape);
-            QVERIFY(usage->isVisible() && !control<QPushButton>(Usage, u"OKButton"_s)->isDefault());
+            QVERIFY(!control<QPushButton>(Usage, u"OKButton"_s)->isDefault());
             usage->move(210, 140);
             usage->showMinimized();
             press(Main, u"btnUsage"_s);
@@ -504,24 +482,19 @@ private slots:
     }
 
     void closeAndReopen_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("restart");
-        for (const char *how : {"OK", "Enter", "close box", "main window"})
-            QTest::addRow("usage, %s", how) << Usage << QString::fromLatin1(how) << (how[0] == 'm');
-        for (const char *how : {"Esc", "Enter in the address", "OK", "close box"})
-            QTest::addRow("version, %s", how)
-                << About << QString::fromLatin1(how) << (how[0] == 'E');
+        addRowsFrom("ui/close-and-reopen.txt");
     }
 
     // However a window is closed it saves its position and opens there
-    // again, first at the default corner.
+    // again, first at the default corner. Esc closes the version window
+    // only: the other two have no cancel button.
     void closeAndReopen() {
-        QFETCH(QString, window);
-        QFETCH(QString, how);
-        QFETCH(bool, restart);
+        const auto [window, how, restart] = cells<3>();
         open(window, [&](QWidget *shown) {
             QCOMPARE(shown->pos(), QPoint(87, 87)); // 1300 twips
+            if (window != About)
+                QTest::keyClick(shown->focusWidget(), Qt::Key_Escape);
+            QVERIFY(shown->isVisible());
             shown->move(170, 120);
             if (how == u"OK"_s)
                 QTest::mouseClick(shown->findChild<QPushButton *>(), Qt::LeftButton);
@@ -536,11 +509,13 @@ private slots:
                                 how == u"Esc"_s ? Qt::Key_Escape : Qt::Key_Return);
             QVERIFY(!driver::window(window));
         });
-        const QString section = window == About ? settings::AboutWindow : settings::UsageWindow;
+        const QString section = window == About   ? settings::AboutWindow
+                                : window == Usage ? settings::UsageWindow
+                                                  : settings::TableWindow;
         QCOMPARE(stored(section, settings::WindowLeft) + u' ' +
                      stored(section, settings::WindowTop),
                  u"2550 1800"_s); // 170 and 120 pixels
-        if (restart) {
+        if (restart == u"yes"_s) {
             closeAll();
             startProgram();
         }
