@@ -95,7 +95,10 @@ void click(const QStringList &clicks, bool closeBox) {
     QTimer::singleShot(0, [closeBox] {
         const QWidget *open = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
                                                                 : QApplication::activeModalWidget();
-        std::printf("open: %s\n", open ? open->metaObject()->className() : "nothing");
+        const QAction *item = open ? open->actions().value(0) : nullptr; // a menu's
+        const QString what =
+            open ? QString::fromLatin1(open->metaObject()->className()) : u"nothing"_s;
+        std::printf("open: %s\n", qPrintable(what + (item ? u' ' + item->text() : QString())));
         std::fflush(stdout);
         if (closeBox)
             window(Main)->windowHandle()->close();
@@ -371,10 +374,9 @@ private slots:
         QProcess copy;
         copy.start(QCoreApplication::applicationFilePath(),
                    QStringList{u"open"_s, odds, how} + clicks.split(u' '));
-        QByteArray said;
-        while (!said.endsWith('\n') && copy.waitForReadyRead(5000))
-            said += copy.readAllStandardOutput();
-        QCOMPARE(said, "open: " + open.toUtf8() + '\n');
+        while (!copy.canReadLine() && copy.waitForReadyRead(5000)) {
+        }
+        QCOMPARE(copy.readLine(), "open: " + open.toUtf8() + '\n');
         const QString name = how.section(u' ', 0, 0);
         const int signal = name == u"SIGTERM"_s ? SIGTERM : name == u"SIGINT"_s ? SIGINT : SIGHUP;
         for (int i = how.section(u' ', 1).toInt(); i > 0; --i)

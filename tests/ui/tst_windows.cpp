@@ -440,10 +440,7 @@ private slots:
         QTest::keyClick(control(Table, u"OKButton"_s), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), expected);
         QApplication::clipboard()->clear();
-        QCOMPARE(window(Table)->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QAction *menuCopy = window(Table)->actions().value(0);
-        QVERIFY(menuCopy && menuCopy->text() == u"表をコピー"_s);
-        menuCopy->trigger();
+        window(Table)->actions().value(0)->trigger(); // its context menu's 表をコピー
         QCOMPARE(QApplication::clipboard()->text(), expected);
     }
 
@@ -457,7 +454,6 @@ private slots:
             usage->move(210, 140);
             usage->showMinimized();
             press(Main, u"btnUsage"_s);
-            QCOMPARE(window(Usage), usage);
             QVERIFY(!usage->isMinimized());
             QCOMPARE(usage->pos(), QPoint(210, 140)); // not loaded again
             QCOMPARE(LoadedWindows::names(), (QStringList{Main, Usage}));
