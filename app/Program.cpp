@@ -9,7 +9,9 @@
 #include <QPointer>
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -19,32 +21,47 @@ namespace {
 
 #ifdef Q_OS_UNIX
 // Closes every window the way its close box does, the main window first, so
-// that each one's unload saves what it keeps. A window already closing (the
-// signal came while it showed a message) is left to finish.
+// that each one's unload saves what it keeps (one the main window's unload
+// has closed already is not unloaded again). A window already closing (the
+// signal came while it showed a message) has its message answered and is
+// left to finish.
 void closeEveryWindow() {
+    LoadedWindows::dismissNested();
     const QList<Form *> loaded = LoadedWindows::forms();
     for (const QPointer<Form> &window : QList<QPointer<Form>>(loaded.cbegin(), loaded.cend()))
-        if (window && LoadedWindows::forms().contains(window.data()))
+        if (window) // not deleted under a message that a closing window showed
             window->close();
 }
 
 int signalSocket[2] = {-1, -1};
 
+// Never blocks and leaves errno as it found it for the code it interrupted.
+// A full socket drops the byte: one waiting byte already wakes the loop.
 void noteSignal(int) {
+    const int interrupted = errno;
     const char byte = 0;
     [[maybe_unused]] const ssize_t written = ::write(signalSocket[1], &byte, 1);
+    errno = interrupted;
 }
 
 // A logout, a session manager or kill ends the program as closing its
 // windows would. The handler only notes the signal; the windows are closed
-// from the event loop.
+// from the event loop, which reads every byte noted so far at once: a storm
+// of signals closes the program as one does. The buffer is kept small: what
+// nobody reads (the loop busy closing, or ended) soon fills it, and the
+// handler drops the rest.
 void closeOnTerminationSignals() {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) != 0)
         return;
+    for (int end : signalSocket)
+        ::fcntl(end, F_SETFL, O_NONBLOCK);
+    const int smallest = 1; // the system rounds it up to its minimum
+    ::setsockopt(signalSocket[1], SOL_SOCKET, SO_SNDBUF, &smallest, sizeof smallest);
     auto *notifier = new QSocketNotifier(signalSocket[0], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
-        char byte;
-        [[maybe_unused]] const ssize_t read = ::read(signalSocket[0], &byte, 1);
+        char bytes[64];
+        while (::read(signalSocket[0], bytes, sizeof bytes) > 0) {
+        }
         closeEveryWindow();
     });
     struct sigaction action = {};

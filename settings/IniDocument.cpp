@@ -117,9 +117,10 @@ std::optional<IniDocument> IniDocument::parse(const QByteArray &input) {
         document.byteOrderMark_ = true;
         bytes.remove(0, ByteOrderMark.size());
     }
+    // The decoder decodes only when its result becomes a string.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(bytes);
-    if (bytes.contains('\0') || utf8.hasError())
+    const QString text = utf8.decode(bytes);
+    if (text.contains(QChar::Null) || utf8.hasError())
         return std::nullopt;
     if (bytes.contains("\r\n"))
         document.lineEnd_ = "\r\n";

@@ -68,16 +68,19 @@ QList<QPair<QString, QRectF>> drawnTexts(QWidget *widget) {
     return drawn.texts;
 }
 
+std::pair<QString, QRectF> drawnText(QWidget *label) {
+    std::pair<QString, QRectF> whole;
+    for (const auto &[text, box] : drawnTexts(label))
+        whole = {whole.first + text, whole.second | box};
+    return whole;
+}
+
 bool shownWhole(QWidget *label) {
     const QRectF room =
         QRectF(qobject_cast<QFrame *>(label)->contentsRect()).adjusted(-0.5, 0, 1.5, 0);
-    QString whole;
-    for (const auto &[text, box] : drawnTexts(label)) {
-        whole += text;
-        if (box.left() < room.left() || box.right() > room.right())
-            return false;
-    }
-    return whole == label->property("text").toString();
+    const auto [text, box] = drawnText(label);
+    return text == label->property("text").toString() && box.left() >= room.left() &&
+           box.right() <= room.right();
 }
 
 ScratchSettings::ScratchSettings() : previous_(qgetenv("XDG_CONFIG_HOME")) {

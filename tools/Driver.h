@@ -6,6 +6,7 @@
 #include "ui/Form.h"
 
 #include <QLineEdit>
+#include <QRectF>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
@@ -91,6 +92,9 @@ void trigger(const QString &window, const QString &action);
 
 // Each piece of text the widget draws and the box it covers (pixels).
 QList<QPair<QString, QRectF>> drawnTexts(QWidget *widget);
+
+// The text a label draws and the box it covers, in the label.
+std::pair<QString, QRectF> drawnText(QWidget *label);
 
 // True when the label draws its whole text inside its contents (a figure
 // too wide is condensed, never cut).

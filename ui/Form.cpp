@@ -33,7 +33,6 @@ QAccessibleInterface *accessibleForm(const QString &, QObject *object) {
 Form::Form(const Design &design)
     : section_(design.section), defaultPosition_(design.defaultPosition) {
     setObjectName(design.name);
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(design.caption);
     setWindowIcon(programIcon());
     setFont(uiFont());
@@ -84,10 +83,15 @@ void Form::setCancelButton(QPushButton *button) {
     cancelButton_ = button;
 }
 
-// The window leaves the list of loaded windows only after the user has
-// read any message about its settings: when it is the last one, leaving
-// ends the program.
+// A window unloads once, whatever closes it and however often. Any nested
+// loop goes first, so that the handler that runs it can return. The window
+// leaves the list of loaded windows only after the user has read any message
+// about its settings: when it is the last one, leaving ends the program.
 void Form::closeEvent(QCloseEvent *event) {
+    event->accept();
+    if (!LoadedWindows::forms().contains(this))
+        return;
+    LoadedWindows::dismissNested();
     settings::Transaction save;
     savePosition(this, save, section_);
     Form_Unload(save);
@@ -95,8 +99,7 @@ void Form::closeEvent(QCloseEvent *event) {
     if (!keptAside.isEmpty())
         MsgBox(u"設定ファイルが壊れていたため、新しく保存し直しました。\r\n"
                u"元のファイルは %1 に残してあります。"_s.arg(keptAside));
-    LoadedWindows::remove(this);
-    event->accept();
+    LoadedWindows::release(this);
 }
 
 void Form::keyPressEvent(QKeyEvent *event) {

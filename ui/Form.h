@@ -19,8 +19,8 @@ class Transaction;
 // builds its controls, joins it to the list of loaded windows, restores its
 // position from its settings section and runs its Form_Load, all before it
 // is first shown. Closing it, whatever closes it, saves its position, runs
-// its Form_Unload once, takes it off the list and deletes it; the next use
-// loads a new one.
+// its Form_Unload once, takes it off the list and deletes it (once no nested
+// event loop runs, see LoadedWindows); the next use loads a new one.
 //
 // Enter presses the focused button, or else the default button; Esc presses
 // the cancel button. A window without those roles ignores the keys.

@@ -2,6 +2,7 @@
 
 #include "core/RuntimeError.h"
 #include "core/Version.h"
+#include "ui/LoadedWindows.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -24,7 +25,7 @@ void MsgBox(const QString &text, const QString &title) {
     if (hook())
         hook()(box);
     else
-        box.exec();
+        LoadedWindows::runNested(&box, [&] { box.exec(); });
 }
 
 void ShowRuntimeError(const RuntimeError &error) {

@@ -109,7 +109,7 @@ void frmAbout::showModal() {
     // Not QDialog::exec: the window must go through its close event (and so
     // through Form_Unload) however it is closed.
     if (loaded<frmAbout>() == about)
-        loop.exec(QEventLoop::DialogExec);
+        LoadedWindows::runNested(about, [&] { loop.exec(QEventLoop::DialogExec); });
 }
 
 void frmAbout::Form_Load(const settings::Store &) {

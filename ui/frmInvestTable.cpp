@@ -55,19 +55,15 @@ frmInvestTable::frmInvestTable()
     // left neighbour so that the start of every heading stays in view; each
     // text is condensed to its room up to the next heading (the last one's,
     // up to the window's edge).
-    Cell *startHeading = controls::label<Cell>(this, u"lblStartAmount"_s, u"開始金額：1000円"_s,
-                                               {240, 120, 1935, 255});
-    Cell *oddsHeading =
-        controls::label<Cell>(this, u"lblOdds"_s, u"倍率：3.0倍"_s, {2040, 120, 1455, 255});
-    Cell *upRateHeading =
+    lblStartAmount = controls::label<Cell>(this, u"lblStartAmount"_s, u"開始金額：1000円"_s,
+                                           {240, 120, 1935, 255});
+    lblOdds = controls::label<Cell>(this, u"lblOdds"_s, u"倍率：3.0倍"_s, {2040, 120, 1455, 255});
+    lblUpRate =
         controls::label<Cell>(this, u"lblUpRate"_s, u"上昇率：1.5倍"_s, {3360, 120, 1695, 255});
     const int gap = QFontMetrics(font()).averageCharWidth() / 2; // between two headings
-    startHeading->setRoom(oddsHeading->x() - startHeading->x() - gap);
-    oddsHeading->setRoom(upRateHeading->x() - oddsHeading->x() - gap);
-    upRateHeading->setRoom(width() - upRateHeading->x());
-    lblStartAmount = startHeading;
-    lblOdds = oddsHeading;
-    lblUpRate = upRateHeading;
+    lblStartAmount->setRoom(lblOdds->x() - lblStartAmount->x() - gap);
+    lblOdds->setRoom(lblUpRate->x() - lblOdds->x() - gap);
+    lblUpRate->setRoom(width() - lblUpRate->x());
     for (int c = 0; c < Columns; ++c) {
         lblHeader[c] = cell(this, indexed(u"lblHeader", c), headers[c], gridCell(c, HeaderTop),
                             Qt::AlignHCenter);
@@ -133,7 +129,7 @@ void frmInvestTable::ShowDialog(std::int32_t lStartAmount, float fOdds) {
         // its unload handler, so nothing is saved for a window the user has
         // not seen; its stored position stays as it was.
         if (!wasLoaded)
-            delete form;
+            LoadedWindows::release(form);
         throw;
     }
     frmChart::Follow(lStartAmount, fOdds);
@@ -144,20 +140,30 @@ void frmInvestTable::ShowDialog(std::int32_t lStartAmount, float fOdds) {
 // that the profit is always the difference of the two whole numbers in its
 // row, exactly, however large they are. Cells are written one by one: an
 // error leaves the rows before the failing one with their new figures and
-// the rest as they were.
+// the rest as they were, drawn stale, so that what looks like a result of
+// these inputs is one.
 void frmInvestTable::FillTable() {
+    using controls::Cell;
+    for (Cell *heading : {lblStartAmount, lblOdds, lblUpRate})
+        heading->setStale(true);
+    for (int i = 0; i < Rows; ++i)
+        for (Cell *figure : {lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]})
+            figure->setStale(true);
+    auto write = [](Cell *cell, const QString &text) {
+        cell->setText(text);
+        cell->setStale(false);
+    };
     const float up = CalcUpRate(fOdds);
     for (std::int16_t i = 0; i < Rows; ++i) {
-        lblInvest[i]->setText(FormatAmount(CalcInvestAmount(lStartAmount, up, i)));
-        lblTotal[i]->setText(FormatAmount(CalcTotalAmount(lStartAmount, up, i)));
-
-        lblRecovery[i]->setText(FormatAmount(CalcPayout(ToNumber(lblInvest[i]->text()), fOdds)));
-        lblProfit[i]->setText(AmountDifference(lblRecovery[i]->text(), lblTotal[i]->text()));
+        write(lblInvest[i], FormatAmount(CalcInvestAmount(lStartAmount, up, i)));
+        write(lblTotal[i], FormatAmount(CalcTotalAmount(lStartAmount, up, i)));
+        write(lblRecovery[i], FormatAmount(CalcPayout(ToNumber(lblInvest[i]->text()), fOdds)));
+        write(lblProfit[i], AmountDifference(lblRecovery[i]->text(), lblTotal[i]->text()));
     }
     const QStringList headings = PlanHeadings(lStartAmount, fOdds, up);
-    lblStartAmount->setText(headings[0]);
-    lblOdds->setText(headings[1]);
-    lblUpRate->setText(headings[2]);
+    write(lblStartAmount, headings[0]);
+    write(lblOdds, headings[1]);
+    write(lblUpRate, headings[2]);
 }
 
 QString frmInvestTable::tableText() const {

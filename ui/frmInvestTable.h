@@ -10,6 +10,10 @@ class QPushButton;
 
 namespace morvex {
 
+namespace controls {
+class Cell;
+} // namespace controls
+
 // The progression table: for runs of 0 to 9 defeats, the stake for the next
 // race, the cumulative stake, the payout on a win and the profit it leaves,
 // under a heading with the start amount, the odds and the up-rate. Modeless;
@@ -24,8 +28,9 @@ public:
     // first when it is not loaded (which restores its position); an open
     // window is refilled in place and activated. A run-time error stops the
     // fill at the failing row and propagates to the caller: an open window
-    // keeps the rows written so far, a window loaded for this call is
-    // unloaded again without ever having been shown.
+    // keeps the rows written so far, and the figures and headings it did not
+    // write again are drawn stale; a window loaded for this call is unloaded
+    // again without ever having been shown.
     static void ShowDialog(std::int32_t lStartAmount, float fOdds);
 
     // The figures as tab-separated text, exactly as shown: the heading line,
@@ -50,15 +55,15 @@ private:
     float fOdds = 0.0f;
 
     // In the order of the window's layout table.
-    QLabel *lblStartAmount;
-    QLabel *lblOdds;
-    QLabel *lblUpRate;
+    controls::Cell *lblStartAmount;
+    controls::Cell *lblOdds;
+    controls::Cell *lblUpRate;
     QLabel *lblHeader[Columns];
     QLabel *lblDefeats[Rows];
-    QLabel *lblInvest[Rows];
-    QLabel *lblTotal[Rows];
-    QLabel *lblRecovery[Rows];
-    QLabel *lblProfit[Rows];
+    controls::Cell *lblInvest[Rows];
+    controls::Cell *lblTotal[Rows];
+    controls::Cell *lblRecovery[Rows];
+    controls::Cell *lblProfit[Rows];
     QPushButton *OKButton;
 
     QAction *copyAction;

@@ -244,8 +244,9 @@ void frmMain::Form_Load(const settings::Store &store) {
     }
     if (defeats < 0 || defeats >= DefeatsItems)
         defeats = 0;
-    cmbDefeats->setCurrentIndex(defeats); // runs cmbDefeats_Click
-    setResultsStale(false);               // the design texts are not results of old inputs
+    // Runs cmbDefeats_Click, and marks the figures stale: the design texts
+    // are no results of these inputs.
+    cmbDefeats->setCurrentIndex(defeats);
 }
 
 void frmMain::Form_Unload(settings::Transaction &save) {

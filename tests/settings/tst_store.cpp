@@ -6,24 +6,27 @@
 //
 // Some cases run copies of the program: this test started again as
 //   tst_store copy [START]  open, calculate START (1000) / 3.0 / 2, close
-//   tst_store wait START    the same, but the usage window opened and left
+//   tst_store open ODDS HOW CLICK…  type 4321 / ODDS / 2, click, say what is
+//                           open, and wait (HOW "close box": close then)
 //   tst_store writer FOLDER save state B, A, B, … there until killed
 #include "TestData.h"
 #include "TestSupport.h"
 #include "settings/Keys.h"
 
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QThread>
+#include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
 #include "settings/IniDocument.h"
-#include "ui/MessageBox.h"
 #include <csignal>
 #include <filesystem>
 #include <sys/mount.h>
@@ -65,7 +68,7 @@ struct Session {
     QStringList messages;
 };
 
-Session session(const QString &start, bool leaveOpen = false) {
+Session session(const QString &start) {
     Session run;
     MessageRecorder boxes;
     QElapsedTimer clock;
@@ -78,10 +81,38 @@ Session session(const QString &start, bool leaveOpen = false) {
     press(Main, u"btnCalcAmount"_s);
     run.stake = text(Main, u"lblInvestAmount"_s);
     clock.restart();
-    press(Main, leaveOpen ? u"btnUsage"_s : u"btnExit"_s);
+    press(Main, u"btnExit"_s);
     run.closeMs = clock.elapsed();
     run.messages = boxes.take();
     return run;
+}
+
+// A copy's clicks (menu: a right-click), run from its main loop. Once the
+// last one has opened what it opens (a nested loop runs then), the copy
+// says what that is and, for "close box", has the window system close its
+// main window.
+void click(const QStringList &clicks, bool closeBox) {
+    QTimer::singleShot(0, [closeBox] {
+        const QWidget *open = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                                : QApplication::activeModalWidget();
+        const QAction *item = open ? open->actions().value(0) : nullptr; // a menu's
+        const QString what =
+            open ? QString::fromLatin1(open->metaObject()->className()) : u"nothing"_s;
+        std::printf("open: %s\n", qPrintable(what + (item ? u' ' + item->text() : QString())));
+        std::fflush(stdout);
+        if (closeBox)
+            window(Main)->windowHandle()->close();
+    });
+    for (const QString &click : clicks) {
+        const QString form = click.section(u'/', 0, 0).remove(u"menu:"_s);
+        QWidget *at = control(form, click.section(u'/', 1));
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at->rect().center(),
+                               at->mapToGlobal(at->rect().center()));
+        if (click.startsWith(u"menu:"))
+            QApplication::sendEvent(at, &menu);
+        else
+            press(form, at->objectName());
+    }
 }
 
 int child(int argc, char *argv[]) {
@@ -96,7 +127,14 @@ int child(int argc, char *argv[]) {
         }
     }
     QApplication app(argc, argv);
-    const Session run = session(QString::fromLocal8Bit(argv[2]), mode == "wait");
+    if (mode == "open") {
+        startProgram();
+        enterInputs(u"4321"_s, QString::fromLocal8Bit(argv[2]), 2);
+        QTimer::singleShot(
+            0, [&] { click(app.arguments().mid(4), app.arguments()[3] == u"close box"_s); });
+        return app.exec();
+    }
+    const Session run = session(QString::fromLocal8Bit(argv[2]));
     std::printf("closed in %lld ms\n%s\nready\n", run.closeMs,
                 run.messages.join(u'\n').toUtf8().constData());
     std::fflush(stdout);
@@ -194,18 +232,19 @@ private slots:
             !QSettings(location(), QSettings::NativeFormat).contains(u"MainWindow/WindowTop"_s));
     }
 #else
-    // An unload changes its own entries only, where they stand: other
-    // sections, unknown keys, comments, a byte-order mark and the line ends
-    // stay, also when they were changed from outside while the program ran.
+    // An unload changes its own entries only, where they stand (a new one
+    // after the last entry of its section, or its heading): other sections,
+    // unknown keys, comments, a byte-order mark and the line ends stay, also
+    // when they were changed from outside while the program ran.
     void keepsWhatItDoesNotOwn() {
         startProgram();
-        writeFile(location(), "\xEF\xBB\xBF; my notes\r\n[Condition]\r\nOdds = 9 ; was 8\r\n"
-                              "Mine=1\r\n\r\n[Elsewhere]\r\nWindowTop=5\r\n");
+        writeFile(location(), "\xEF\xBB\xBF[MainWindow]\r\n; my notes\r\n[Condition]\r\n"
+                              "Odds = 9 ; was 8\r\nMine=1\r\n\r\n[Elsewhere]\r\nWindowTop=5\r\n");
         window(Main)->close();
         QCOMPARE(contents(location()),
-                 "\xEF\xBB\xBF; my notes\r\n[Condition]\r\nOdds=3\r\nMine=1\r\nStartAmount=1000\r\n"
-                 "Defeats=0\r\n\r\n[Elsewhere]\r\nWindowTop=5\r\n\r\n"
-                 "[MainWindow]\r\nWindowTop=1200\r\nWindowLeft=1200\r\n");
+                 "\xEF\xBB\xBF[MainWindow]\r\nWindowTop=1200\r\nWindowLeft=1200\r\n; my notes\r\n"
+                 "[Condition]\r\nOdds=3\r\nMine=1\r\nStartAmount=1000\r\nDefeats=0\r\n\r\n"
+                 "[Elsewhere]\r\nWindowTop=5\r\n");
     }
 
     // Whatever stands at the settings file's place, a copy opens, calculates
@@ -315,34 +354,42 @@ private slots:
         }
     }
 
-    // SIGTERM closes the program as its close boxes do: every window saves.
-    void terminatedCopySaves() {
-        QProcess copy;
-        copy.start(QCoreApplication::applicationFilePath(), {u"wait"_s, u"4321"_s});
-        while (!copy.readAllStandardOutput().contains("ready"))
-            QVERIFY(copy.waitForReadyRead(5000));
-        copy.terminate();
-        QVERIFY(copy.waitForFinished(3000));
-        QVERIFY(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0);
-        const QByteArray saved = contents(file());
-        QVERIFY2(saved.contains("StartAmount=4321") && saved.contains("[UsageWindow]"),
-                 saved.constData());
+    // Closed from outside, whatever it has open (a context menu, a message
+    // box, the modal version window, each running a nested loop), a copy
+    // ends as a close at rest ends it, and a storm of signals as one signal
+    // does: status 0 within 3 s, its windows' settings saved, a damaged file
+    // set aside once, and nothing on standard error but the reports on its
+    // settings file (no sanitizer's).
+    void closedFromOutside_data() {
+        addRowsFrom("settings/closed-from-outside.txt");
     }
 
-    // A signal that comes while a closing window tells of a file set aside
-    // leaves that window to finish: the program ends, having saved once.
-    void signalWhileClosing() {
-        writeFile(location(), "Dear diary,\n");
-        startProgram();
-        setMessageBoxHook([](QMessageBox &) {
-            ::raise(SIGTERM);
-            QCoreApplication::processEvents(); // where the signal closes the windows
-        });
-        window(Main)->close();
-        setMessageBoxHook({});
-        QVERIFY(LoadedWindows::forms().isEmpty());
-        QCOMPARE(contents(location() + u".damaged"_s), "Dear diary,\n");
-        QVERIFY(!QFileInfo::exists(location() + u".damaged.1"_s));
+    void closedFromOutside() {
+        const auto [odds, clicks, open, how, section, settings, reports] = cells<7>();
+        const bool damaged = settings == u"damaged"_s;
+        if (damaged)
+            writeFile(file(), "Dear diary,\n");
+        if (settings == u"lock a folder"_s)
+            QVERIFY(QDir().mkdir(file() + u".lock"_s));
+        QProcess copy;
+        copy.start(QCoreApplication::applicationFilePath(),
+                   QStringList{u"open"_s, odds, how} + clicks.split(u' '));
+        while (!copy.canReadLine() && copy.waitForReadyRead(5000)) {
+        }
+        QCOMPARE(copy.readLine(), "open: " + open.toUtf8() + '\n');
+        const QString name = how.section(u' ', 0, 0);
+        const int signal = name == u"SIGTERM"_s ? SIGTERM : name == u"SIGINT"_s ? SIGINT : SIGHUP;
+        for (int i = how.section(u' ', 1).toInt(); i > 0; --i)
+            ::kill(pid_t(copy.processId()), signal);
+        QVERIFY(copy.waitForFinished(3000)); // generous: it catches a hang
+        QVERIFY(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0);
+        const QByteArray errors = copy.readAllStandardError();
+        QVERIFY2(errors.count("tst_store: ") == reports.toInt() && !errors.contains("Sanitizer"),
+                 errors);
+        const QByteArray saved = contents(file());
+        QVERIFY2(saved.contains("StartAmount=4321") && saved.contains("[" + section.toUtf8() + "]"),
+                 saved.constData());
+        QCOMPARE(contents(file() + u".damaged"_s), damaged ? "Dear diary,\n" : "");
     }
 
     // An executable whose name is not UTF-8 keeps its settings under that
@@ -364,16 +411,13 @@ private slots:
     // closes, the file stays as it was (also one that is not a settings
     // file, which is not set aside then), and the failure is told once.
     void cannotWrite_data() {
-        QTest::addColumn<bool>("full");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("read-only") << false << QByteArray("[Condition]\nStartAmount=5\n");
-        QTest::newRow("full disk") << true << QByteArray("[Condition]\nStartAmount=5\n");
-        QTest::newRow("full disk, not a settings file") << true << QByteArray("Dear diary,\n");
+        addRowsFrom("settings/cannot-write.txt");
     }
 
     void cannotWrite() {
-        QFETCH(bool, full);
-        QFETCH(QByteArray, bytes);
+        const auto [disk, text] = cells<2>();
+        const bool full = disk == u"full"_s;
+        const QByteArray bytes = text.toLatin1();
         const QString dir = settings_->folder() + u"/disk"_s;
         QDir().mkpath(dir);
         if (::mount("tmpfs", QFile::encodeName(dir), "tmpfs", 0, "size=64k") != 0)
@@ -407,7 +451,7 @@ private slots:
 };
 
 int main(int argc, char *argv[]) {
-    if (argc > 1 && QByteArrayList{"copy", "wait", "writer"}.contains(argv[1]))
+    if (argc > 1 && QByteArrayList{"copy", "open", "writer"}.contains(argv[1]))
         return child(argc, argv);
     QApplication app(argc, argv);
     TestStore test;

@@ -200,7 +200,8 @@ private slots:
     // Every size of the icon is in the resources, reached through the static
     // libraries the windows are built of, opaque in the middle; the
     // .ico for Windows holds the sizes it asks for, made of the same
-    // pictures.
+    // pictures, as is the program's icon (none of its sizes scaled from
+    // another).
     void icons() {
         for (int size : {MORVEX_ICON_SIZES}) {
             const QImage png(u":/icons/morvex-%1.png"_s.arg(size));
@@ -214,6 +215,8 @@ private slots:
             sizes.append(image.width());
             QCOMPARE(image, QImage(u":/icons/morvex-%1.png"_s.arg(image.width()))
                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            if (image.width() < 64) // the program's icon up to a task switcher's size
+                QCOMPARE(QApplication::windowIcon().pixmap(image.width()).toImage(), image);
         }
         std::sort(sizes.begin(), sizes.end());
         QCOMPARE(sizes, (QList<int>{16, 32, 48, 256}));
