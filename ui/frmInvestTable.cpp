@@ -188,8 +188,8 @@ QList<QStringList> frmInvestTable::csvRecords() const {
         records[1].append(header->text());
     for (int i = 0; i < Rows; ++i) {
         QStringList &row = records.emplace_back();
-        for (const QLabel *cell :
-             {lblDefeats[i], lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]})
+        for (const QLabel *cell : std::initializer_list<const QLabel *>{
+                 lblDefeats[i], lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]})
             row.append(PlainWholeNumber(cell->text()));
     }
     return records;
