@@ -16,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -87,7 +88,8 @@ Session session(const QString &start) {
     return run;
 }
 
-// A copy's clicks (menu: a right-click), run from its main loop. Once the
+// A copy's clicks (menu: a right-click; action: a window's action, as its
+// shortcut or menu item triggers it), run from its main loop. Once the
 // last one has opened what it opens (a nested loop runs then), the copy
 // says what that is and, for "close box", has the window system close its
 // main window.
@@ -95,7 +97,8 @@ void click(const QStringList &clicks, bool closeBox) {
     QTimer::singleShot(0, [closeBox] {
         const QWidget *open = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
                                                                 : QApplication::activeModalWidget();
-        const QAction *item = open ? open->actions().value(0) : nullptr; // a menu's
+        const QAction *item =
+            qobject_cast<const QMenu *>(open) ? open->actions().value(0) : nullptr;
         const QString what =
             open ? QString::fromLatin1(open->metaObject()->className()) : u"nothing"_s;
         std::printf("open: %s\n", qPrintable(what + (item ? u' ' + item->text() : QString())));
@@ -104,7 +107,11 @@ void click(const QStringList &clicks, bool closeBox) {
             window(Main)->windowHandle()->close();
     });
     for (const QString &click : clicks) {
-        const QString form = click.section(u'/', 0, 0).remove(u"menu:"_s);
+        const QString form = click.section(u'/', 0, 0).section(u':', -1);
+        if (click.startsWith(u"action:")) {
+            trigger(form, click.section(u'/', 1));
+            continue;
+        }
         QWidget *at = control(form, click.section(u'/', 1));
         QContextMenuEvent menu(QContextMenuEvent::Mouse, at->rect().center(),
                                at->mapToGlobal(at->rect().center()));
