@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +60,37 @@ QString helpText(const QString &program, const QLocale &locale) {
            "  -v, --version  show the version and exit\n"_s.arg(program);
 }
 
+// Writes the answer to standard output as UTF-8: a terminal, or the file or
+// pipe it is redirected to. A windowed program on Windows typed at a
+// console's prompt has no standard output: it writes to the console of the
+// process that started it instead, as UTF-16, so that the console's code
+// page does not matter; started without any console, it shows nothing.
+bool writeAnswer(const QString &text) {
+#ifdef Q_OS_WIN
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out == INVALID_HANDLE_VALUE)
+        out = nullptr;
+    DWORD mode = 0;
+    const bool console = out != nullptr && GetConsoleMode(out, &mode);
+    if (console || out == nullptr || GetFileType(out) == FILE_TYPE_UNKNOWN) {
+        if (!console)
+            out = AttachConsole(ATTACH_PARENT_PROCESS)
+                      ? CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr)
+                      : nullptr;
+        if (out == nullptr || out == INVALID_HANDLE_VALUE)
+            return false;
+        const QString lines = QString(text).replace(u'\n', u"\r\n"_s);
+        DWORD written = 0;
+        return WriteConsoleW(out, lines.utf16(), DWORD(lines.size()), &written, nullptr) &&
+               written == DWORD(lines.size());
+    }
+#endif
+    std::fputs(text.toUtf8().constData(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
 } // namespace
 
 std::optional<int> answerCommandLine(int argc, char *argv[]) {
@@ -74,8 +108,7 @@ std::optional<int> answerCommandLine(int argc, char *argv[]) {
         text = versionText();
         break;
     }
-    std::fputs(text.toUtf8().constData(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    return writeAnswer(text) ? 0 : 1;
 }
 
 } // namespace morvex

@@ -1,26 +1,56 @@
 #include "ui/Fonts.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
+#include <QHash>
 #include <QStringList>
+
+using namespace Qt::StringLiterals;
 
 namespace morvex {
 namespace {
+
+// A family to ask for, and the file of it that the program may carry in
+// the folder "fonts" beside its executable (the Windows folder has the two
+// IPA gothics there; a Linux system has them from its own package).
+struct Family {
+    QString name;
+    QString file = {};
+};
+
+// The families a file in the program's fonts folder adds, loaded once as
+// application fonts; none when there is no such file.
+QStringList carriedFamilies(const QString &file) {
+    static QHash<QString, QStringList> loaded;
+    const auto found = loaded.constFind(file);
+    if (found != loaded.cend())
+        return *found;
+    const int id = QFontDatabase::addApplicationFont(QCoreApplication::applicationDirPath() +
+                                                     u"/fonts/"_s + file);
+    return loaded[file] = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+}
 
 // Only the named families that are installed, in their order (all of them
 // when none is). For a family that is missing Qt would search every
 // installed font for a stand-in (fontconfig's FcFontSort) before it tries
 // the next one named; the font database it asks here is set up for the
-// first text anyway.
-QStringList installedOf(const QStringList &families) {
+// first text anyway. A family the program carries is loaded from its file
+// where none named up to it is installed.
+QStringList installedOf(const QList<Family> &families) {
     const QStringList present = QFontDatabase::families();
     QStringList installed;
-    for (const QString &family : families)
-        if (present.contains(family, Qt::CaseInsensitive))
-            installed.append(family);
-    return installed.isEmpty() ? families : installed;
+    QStringList named;
+    for (const Family &family : families) {
+        named.append(family.name);
+        if (present.contains(family.name, Qt::CaseInsensitive))
+            installed.append(family.name);
+        else if (installed.isEmpty() && !family.file.isEmpty())
+            installed.append(carriedFamilies(family.file));
+    }
+    return installed.isEmpty() ? named : installed;
 }
 
-QFont namedFont(const QStringList &families, QFont::StyleHint hint) {
+QFont namedFont(const QList<Family> &families, QFont::StyleHint hint) {
     QFont font;
     font.setFamilies(installedOf(families));
     font.setPointSize(9);
@@ -32,14 +62,16 @@ QFont namedFont(const QStringList &families, QFont::StyleHint hint) {
 } // namespace
 
 QFont uiFont() {
-    return namedFont({QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("Noto Sans CJK JP")},
-                     QFont::SansSerif);
+    return namedFont(
+        {{u"MS UI Gothic"_s}, {u"IPAPGothic"_s, u"ipagp.ttf"_s}, {u"Noto Sans CJK JP"_s}},
+        QFont::SansSerif);
 }
 
 QFont monospaceFont() {
-    return namedFont({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                      QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")},
+    return namedFont({{u"ＭＳ ゴシック"_s},
+                      {u"MS Gothic"_s},
+                      {u"IPAGothic"_s, u"ipag.ttf"_s},
+                      {u"Noto Sans Mono CJK JP"_s}},
                      QFont::TypeWriter);
 }
 

@@ -2,8 +2,7 @@
 # wine-run (CTest's emulator for cross-built targets), in a Wine prefix of the
 # build's own that the fixture test wine_prefix makes first, never the user's.
 # The executables find the Qt and MinGW runtime DLLs on Wine's search path;
-# the offscreen platform reads its fonts from one folder, so the Japanese and
-# Latin fonts are linked into one.
+# the offscreen platform reads its fonts from one folder.
 find_program(MORVEX_WINE wine REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run")
 
@@ -21,17 +20,28 @@ endforeach()
 list(REMOVE_DUPLICATES _dll_dirs)
 list(JOIN _dll_dirs ":" MORVEX_WINE_DLL_DIRS)
 
+# Wine has no Japanese font of its own, as a Windows without its Japanese
+# fonts has none: the offscreen platform's system fonts are the Latin ones
+# alone, and the IPA gothics are where Morvex.exe finds them in its folder,
+# fonts/ beside the test executables and the fuzz replays.
 set(_fonts "${CMAKE_BINARY_DIR}/wine-fonts")
-file(REMOVE_RECURSE "${_fonts}")
-file(MAKE_DIRECTORY "${_fonts}")
-file(GLOB _font_files /usr/share/fonts/opentype/ipafont-gothic/*.ttf
-     /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf)
-if(NOT _font_files)
+file(GLOB _latin_fonts /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf)
+file(GLOB _japanese_fonts /usr/share/fonts/opentype/ipafont-gothic/*.ttf)
+if(NOT _latin_fonts OR NOT _japanese_fonts)
   message(FATAL_ERROR "no IPA or DejaVu fonts: scripts/install-deps windows installs them")
 endif()
-foreach(font IN LISTS _font_files)
+foreach(_folder wine-fonts tests/fonts fuzz/fonts)
+  file(REMOVE_RECURSE "${CMAKE_BINARY_DIR}/${_folder}")
+  file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/${_folder}")
+endforeach()
+foreach(font IN LISTS _latin_fonts)
   get_filename_component(_name "${font}" NAME)
   file(CREATE_LINK "${font}" "${_fonts}/${_name}" SYMBOLIC)
+endforeach()
+foreach(font IN LISTS _japanese_fonts)
+  get_filename_component(_name "${font}" NAME)
+  file(CREATE_LINK "${font}" "${CMAKE_BINARY_DIR}/tests/fonts/${_name}" SYMBOLIC)
+  file(CREATE_LINK "${font}" "${CMAKE_BINARY_DIR}/fuzz/fonts/${_name}" SYMBOLIC)
 endforeach()
 
 set(MORVEX_WINEPREFIX "${CMAKE_BINARY_DIR}/wine-prefix")
