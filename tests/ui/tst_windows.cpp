@@ -119,6 +119,7 @@ QByteArray contents(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+#ifndef Q_OS_WIN
 // Writes to the file until the disk is full.
 void fill(const QString &path) {
     QFile filler(path);
@@ -128,7 +129,6 @@ void fill(const QString &path) {
     }
 }
 
-#ifndef Q_OS_WIN
 // A file system of 64 KiB of its own, mounted on a folder while it lives.
 struct SmallDisk {
     explicit SmallDisk(const QString &folder)
