@@ -19,12 +19,15 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
 #ifndef Q_OS_WIN
 #include <sys/mount.h>
 #endif
@@ -484,6 +487,28 @@ private slots:
         QApplication::clipboard()->clear();
         window(Table)->actions().value(0)->trigger(); // its context menu's 表をコピー
         QCOMPARE(QApplication::clipboard()->text(), expected);
+    }
+
+    // The table closed by the window system while its context menu is open
+    // takes the menu along; the main window goes on.
+    void tableClosedUnderItsMenu() {
+        pressTable(u"1000"_s, u"3.0"_s);
+        QWidget *cell = control(Table, u"lblTotal_4"_s);
+        QString left = u"no menu"_s;
+        QTimer::singleShot(0, [&] {
+            left = QApplication::activePopupWidget() ? u"menu open"_s : u"no menu"_s;
+            window(Table)->windowHandle()->close();
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                left = u"menu left open"_s;
+                menu->close();
+            }
+        });
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                     cell->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(cell, &rightClick);
+        flushDeletes();
+        QCOMPARE(left, u"menu open"_s);
+        QCOMPARE(LoadedWindows::names(), QStringList{Main});
     }
 
     // Ctrl+S saves the table where the dialog says, starting in the
