@@ -327,6 +327,23 @@ private slots:
         }
     }
 
+    // A save that has to wait for another copy's lock leaves no descriptor
+    // open however often it tries, and saves once the lock is free.
+    void waitsForTheLock() {
+        useApplicationName(u"tst_store"_s);
+        QProcess holder;
+        holder.start(u"flock"_s, {file() + u".lock"_s, u"-c"_s, u"echo held; sleep 0.3"_s});
+        QVERIFY(holder.waitForReadyRead(5000));
+        const auto descriptors = [] {
+            return QDir(u"/proc/self/fd"_s).entryList(QDir::AllEntries | QDir::System).size();
+        };
+        const qsizetype open = descriptors();
+        save(state(u"A"_s));
+        QCOMPARE(descriptors(), open);
+        QVERIFY(holder.waitForFinished(5000));
+        QCOMPARE(IniDocument::parse(contents(file()))->entries(), state(u"A"_s));
+    }
+
     // A killed copy leaves the file byte for byte as it was before or after
     // the write it was in the middle of: 200 kills at random moments, four
     // copies at a time, each in a folder of its own.
