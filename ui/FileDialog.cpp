@@ -2,7 +2,10 @@
 
 #include "ui/LoadedWindows.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace morvex {
 namespace {
@@ -28,6 +31,11 @@ QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &
     LoadedWindows::runNested(&dialog, [&] { accepted = dialog.exec() == QDialog::Accepted; });
     return accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst()
                                                          : QString();
+}
+
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void setSaveFileNameHook(std::function<QString(const QString &, const QString &)> newHook) {

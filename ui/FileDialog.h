@@ -15,6 +15,10 @@ namespace morvex {
 QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &suggestedPath,
                         const QString &filter);
 
+// The user's documents folder, where a file is saved first; the home folder
+// where there is none (a desktop without its user folders).
+QString DocumentsFolder();
+
 // While a hook is set, every save dialog is skipped: the hook gets the
 // caption and the suggested path and answers in the user's place (empty:
 // cancelled). Pass an empty function to show the dialogs again.

@@ -18,7 +18,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QStandardPaths>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -199,8 +198,8 @@ QList<QStringList> frmInvestTable::csvRecords() const {
 // window is touched once it has closed.
 void frmInvestTable::saveTable() {
     const QByteArray contents = CsvDocument(csvRecords());
-    const QString suggested = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                              u"/投資額表_%1円_%2倍.csv"_s.arg(lStartAmount).arg(SingleText(fOdds));
+    const QString suggested =
+        DocumentsFolder() + u"/投資額表_%1円_%2倍.csv"_s.arg(lStartAmount).arg(SingleText(fOdds));
     const QString path = GetSaveFileName(this, u"CSVで保存"_s, suggested,
                                          u"CSV ファイル (*.csv);;すべてのファイル (*)"_s);
     if (path.isEmpty())

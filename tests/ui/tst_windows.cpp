@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -145,6 +146,19 @@ struct SmallDisk {
     bool mounted;
 };
 #endif
+
+// A home folder of its own while it lives, with or without its documents
+// folder. (Windows' documents folder is its own, whatever HOME says.)
+struct ScratchHome {
+    explicit ScratchHome(bool documents) {
+        qputenv("HOME", QFile::encodeName(folder.path()));
+        if (documents)
+            QDir(folder.path()).mkdir(u"Documents"_s);
+    }
+    ~ScratchHome() { qputenv("HOME", previous); }
+    const QByteArray previous = qgetenv("HOME");
+    QTemporaryDir folder;
+};
 
 // Opens the window from the main window and runs `whileOpen` on it.
 void open(const QString &name, const std::function<void(QWidget *)> &whileOpen) {
@@ -545,6 +559,7 @@ private slots:
 #endif
         if (where != u"a new file"_s && !QFile::exists(file))
             writeFile(file, "older\r\n");
+        const ScratchHome home(true);
         pressTable(u"1000"_s, u"3.0"_s);
         QVERIFY(QTest::qWaitForWindowActive(window(Table)));
         SaveDialogAnswer answer(where == u"cancelled"_s ? QString() : path);
@@ -566,6 +581,38 @@ private slots:
                  fails || where == u"cancelled"_s
                      ? QByteArray("older\r\n")
                      : contents(QStringLiteral(MORVEX_SOURCE_DIR "/tests/ui/table-1000x3.csv")));
+    }
+
+    // Without a hook the dialog is a save dialog of its own, at the name it
+    // suggests in the documents folder (at home where there is none), asking
+    // before it replaces a file.
+    void saveDialog_data() {
+        QTest::addColumn<bool>("documents");
+        QTest::newRow("a documents folder") << true;
+        QTest::newRow("none") << false;
+    }
+
+    void saveDialog() {
+#ifdef Q_OS_WIN
+        QSKIP("the native dialog runs a loop of its own; the smoke test saves through it");
+#endif
+        QFETCH(bool, documents);
+        const ScratchHome home(documents);
+        pressTable(u"1000"_s, u"3.0"_s);
+        QString shown = u"no dialog"_s;
+        QTimer::singleShot(0, [&] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                shown = dialog->windowTitle() + u' ' + dialog->selectedFiles().value(0);
+                if (dialog->acceptMode() != QFileDialog::AcceptSave)
+                    shown += u" (not a save dialog)"_s;
+                if (dialog->testOption(QFileDialog::DontConfirmOverwrite))
+                    shown += u" (replaces unasked)"_s;
+                dialog->reject();
+            }
+        });
+        trigger(Table, u"saveAction"_s);
+        QCOMPARE(shown, u"CSVで保存 "_s + home.folder.path() +
+                            (documents ? u"/Documents"_s : u""_s) + u"/投資額表_1000円_3倍.csv"_s);
     }
 
     // ---- The chart window
