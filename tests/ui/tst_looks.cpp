@@ -27,6 +27,9 @@ namespace {
 // edge pixels); such a pixel still matches. A control moved or resized by one
 // pixel, a cut caption, a figure drawn in part or another glyph turns ink into
 // background somewhere, a difference of well over a quarter of the range.
+// Away from any edge, where the screenshot is flat (one colour two pixels
+// around), a pixel must match exactly: a fill or a background in another
+// colour is no antialiasing.
 QString difference(QWidget *window, const QImage &expected) {
     constexpr int Antialiasing = 255 / 4; // the most a channel may differ by
     const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -38,10 +41,19 @@ QString difference(QWidget *window, const QImage &expected) {
                std::abs(qGreen(a) - qGreen(b)) <= Antialiasing &&
                std::abs(qBlue(a) - qBlue(b)) <= Antialiasing && qAlpha(a) == qAlpha(b);
     };
+    auto flat = [&expected](int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (expected.valid(x + dx, y + dy) &&
+                    expected.pixel(x + dx, y + dy) != expected.pixel(x, y))
+                    return false;
+        return true;
+    };
     QRect differs;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
-            if (!near(shown.pixel(x, y), expected.pixel(x, y)))
+            if (shown.pixel(x, y) != expected.pixel(x, y) &&
+                (flat(x, y) || !near(shown.pixel(x, y), expected.pixel(x, y))))
                 differs |= QRect(x, y, 1, 1);
     if (differs.isNull())
         return {};
