@@ -100,8 +100,8 @@ bench:
 	@./bench/run-bench $(BENCH_BUILD) --runs $(BENCH_RUNS)
 
 # The Windows build: Morvex.exe cross-built with MinGW-w64 against Qt for
-# Windows, which scripts/build-qt-windows builds once from Debian's Qt source
-# into ~/.cache/morvex (about 30 minutes the first time). Writes the
+# Windows, which scripts/build-qt-windows builds once from Debian 13's Qt source
+# into ~/.cache/morvex (about 20 minutes the first time). Writes the
 # program's folder, Morvex-<version>-win64.zip and the per-user installer
 # Morvex-<version>-win64-setup.exe into $(WINDOWS_BUILD).
 WINDOWS_BUILD ?= build-windows
