@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStyleFactory>
@@ -159,6 +160,12 @@ struct ScratchHome {
     const QByteArray previous = qgetenv("HOME");
     QTemporaryDir folder;
 };
+
+// What the screen shows of a window once it has painted what is due.
+QImage onScreen(QWidget *window) {
+    QCoreApplication::processEvents();
+    return window->screen()->grabWindow(window->winId()).toImage();
+}
 
 // Opens the window from the main window and runs `whileOpen` on it.
 void open(const QString &name, const std::function<void(QWidget *)> &whileOpen) {
@@ -653,6 +660,7 @@ private slots:
         type(box, u"75,000"_s);
         press(Chart, u"btnDraw"_s);
         QVERIFY(text(Chart, u"lblReach"_s).startsWith(u"軍資金 75,000円で 8連敗後の"_s));
+        QCOMPARE(onScreen(window(Chart)), window(Chart)->grab().toImage()); // drawn again
         box->setFocus();
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(
