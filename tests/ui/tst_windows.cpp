@@ -660,7 +660,7 @@ private slots:
         type(box, u"75,000"_s);
         press(Chart, u"btnDraw"_s);
         QVERIFY(text(Chart, u"lblReach"_s).startsWith(u"軍資金 75,000円で 8連敗後の"_s));
-        QCOMPARE(onScreen(window(Chart)), window(Chart)->grab().toImage()); // drawn again
+        QCOMPARE(onScreen(window(Chart)), window(Chart)->grab().toImage()); // drawn anew
         box->setFocus();
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(
@@ -672,6 +672,7 @@ private slots:
                  u"開始金額：2,000円　倍率：4倍　上昇率：1.333333倍"_s);
         QCOMPARE(text(Chart, u"lblReach"_s), u"軍資金 75,000円で 8連敗後の 9ﾚｰｽ目まで賭けられます"
                                              u"（10ﾚｰｽ目には 25,500円不足）"_s);
+        QCOMPARE(onScreen(window(Chart)), window(Chart)->grab().toImage());
         window(Chart)->move(200, 150);
         press(Table, u"OKButton"_s);
         QSignalSpy ended(&LoadedWindows::instance(), &LoadedWindows::allUnloaded);
