@@ -195,8 +195,16 @@ QList<QStringList> frmInvestTable::csvRecords() const {
 }
 
 // The file's contents are taken before the dialog opens; nothing of the
-// window is touched once it has closed.
+// window is touched once it has closed. A table that a failed fill left
+// part old, part new belongs to no inputs and is not saved: the fill is
+// tried again and its failure told as before.
 void frmInvestTable::saveTable() {
+    try {
+        FillTable();
+    } catch (const RuntimeError &error) {
+        ShowRuntimeError(error);
+        return;
+    }
     const QByteArray contents = CsvDocument(csvRecords());
     const QString suggested =
         DocumentsFolder() + u"/投資額表_%1円_%2倍.csv"_s.arg(lStartAmount).arg(SingleText(fOdds));
