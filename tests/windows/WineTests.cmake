@@ -55,3 +55,8 @@ add_test(NAME wine_prefix COMMAND "${CMAKE_CURRENT_LIST_DIR}/fresh-wine-prefix")
 set_tests_properties(wine_prefix PROPERTIES
     FIXTURES_SETUP wine
     ENVIRONMENT "WINEPREFIX=${MORVEX_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+
+# For the smoke test: starts Morvex.exe with no console and no standard
+# handles, as a desktop shortcut starts it.
+add_executable(detached "${CMAKE_CURRENT_LIST_DIR}/detached.cpp")
+target_link_options(detached PRIVATE -municode -static) # needs no DLL beside it
