@@ -34,6 +34,9 @@ private:
     std::int64_t raw_ = 0;
 };
 
+// The most whole yen an amount holds.
+inline constexpr double MostWholeYen = 922337203685477.0;
+
 // value × 10,000 (in double precision) rounded to the nearest integer, ties
 // to even. Raises Overflow outside the range, and for NaN.
 Amount ToAmount(double value);

@@ -10,9 +10,6 @@ using namespace Qt::StringLiterals;
 namespace morvex {
 namespace {
 
-// The largest amount of whole yen.
-constexpr double MostYen = 922337203685477.0;
-
 QString yen(Amount amount) {
     return FormatAmount(amount) + u"円"_s;
 }
@@ -39,8 +36,8 @@ BankrollReading ReadBankroll(const QString &text) {
     if (value < 100)
         return {std::nullopt, u"１００円以上を設定して下さい。"_s};
     const double whole = std::nearbyint(value); // ties to even
-    if (!(whole <= MostYen))
-        return {std::nullopt, FormatAmount(MostYen) + u"円以下を設定して下さい。"_s};
+    if (!(whole <= MostWholeYen))
+        return {std::nullopt, FormatAmount(MostWholeYen) + u"円以下を設定して下さい。"_s};
     return {ToAmount(whole), QString()};
 }
 
