@@ -196,14 +196,17 @@ QList<QStringList> frmInvestTable::csvRecords() const {
 
 // The file's contents are taken before the dialog opens; nothing of the
 // window is touched once it has closed. A table that a failed fill left
-// part old, part new belongs to no inputs and is not saved: the fill is
-// tried again and its failure told as before.
+// part old, part new (its headings, written last, still stale) belongs to
+// no inputs and is not saved: the fill is tried again and its failure told
+// as before.
 void frmInvestTable::saveTable() {
-    try {
-        FillTable();
-    } catch (const RuntimeError &error) {
-        ShowRuntimeError(error);
-        return;
+    if (lblStartAmount->isStale()) {
+        try {
+            FillTable();
+        } catch (const RuntimeError &error) {
+            ShowRuntimeError(error);
+            return;
+        }
     }
     const QByteArray contents = CsvDocument(csvRecords());
     const QString suggested =
