@@ -1,6 +1,7 @@
 #include "core/Plan.h"
 
 #include "core/CommonModule.h"
+#include "core/Messages.h"
 #include "core/NumberText.h"
 
 #include <cmath>
@@ -31,10 +32,10 @@ QStringList PlanHeadings(std::int32_t startAmount, float odds, float upRate) {
 
 BankrollReading ReadBankroll(const QString &text) {
     if (!IsNumeric(text))
-        return {std::nullopt, u"数値を入力して下さい。"_s};
+        return {std::nullopt, message::NotANumber};
     const double value = ToNumber(text);
     if (value < 100)
-        return {std::nullopt, u"１００円以上を設定して下さい。"_s};
+        return {std::nullopt, message::Below100Yen};
     const double whole = std::nearbyint(value); // ties to even
     if (!(whole <= MostWholeYen))
         return {std::nullopt, FormatAmount(MostWholeYen) + u"円以下を設定して下さい。"_s};

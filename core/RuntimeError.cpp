@@ -2,7 +2,7 @@
 
 namespace morvex {
 
-std::string errorDescription(int errorNumber) {
+std::string errorDescription(ErrorNumber errorNumber) {
     switch (errorNumber) {
     case Overflow:
         return "オーバーフローしました。";
@@ -10,12 +10,11 @@ std::string errorDescription(int errorNumber) {
         return "0 で除算しました。";
     case TypeMismatch:
         return "型が一致しません。";
-    default:
-        return "アプリケーション定義またはオブジェクト定義のエラーです。";
     }
+    return "アプリケーション定義またはオブジェクト定義のエラーです。";
 }
 
-RuntimeError::RuntimeError(int errorNumber)
+RuntimeError::RuntimeError(ErrorNumber errorNumber)
     : number(errorNumber), description(errorDescription(errorNumber)) {}
 
 } // namespace morvex

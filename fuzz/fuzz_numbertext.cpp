@@ -31,7 +31,7 @@ bool sameBits(double a, double b) {
 double reading(const QString &text) {
     double value = std::nan("");
     const int error = errorOf([&] { value = ToNumber(text); });
-    FUZZ_REQUIRE((error == 0) == IsNumeric(text) && (error == 0 || error == TypeMismatch),
+    FUZZ_REQUIRE((error == 0) == IsNumeric(text) && (error == 0 || error == int(TypeMismatch)),
                  "the conversion succeeds exactly where the numeric test does", describe(text));
     FUZZ_REQUIRE(error != 0 || !std::isnan(value), "a number is never NaN", describe(text));
     return value;

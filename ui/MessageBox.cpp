@@ -1,5 +1,6 @@
 #include "ui/MessageBox.h"
 
+#include "core/Messages.h"
 #include "core/RuntimeError.h"
 #include "core/Version.h"
 #include "ui/LoadedWindows.h"
@@ -30,9 +31,7 @@ void MsgBox(const QString &text, const QString &title) {
 
 void ShowRuntimeError(const RuntimeError &error) {
     if (error.number == Overflow)
-        MsgBox(QStringLiteral("金額が大きくなり過ぎて計算不能です。\r\n"
-                              "開始金額を下げるか倍率を上げるか連敗数を下げるかしてくだされ。"),
-               QStringLiteral("オーバーフロー"));
+        MsgBox(message::OverflowText, message::OverflowTitle);
     else
         MsgBox(QString::fromStdString(error.description));
 }

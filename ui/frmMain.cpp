@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "core/CommonModule.h"
+#include "core/Messages.h"
 #include "core/Conversions.h"
 #include "core/NumberText.h"
 #include "core/RuntimeError.h"
@@ -159,14 +160,14 @@ bool frmMain::CheckInput() {
     };
     const QString start = txtStartAmount->text();
     if (!IsNumeric(start))
-        return reject(txtStartAmount, u"数値を入力して下さい。"_s, u"開始金額"_s);
+        return reject(txtStartAmount, message::NotANumber, u"開始金額"_s);
     if (ToNumber(start) < 100)
-        return reject(txtStartAmount, u"１００円以上を設定して下さい。"_s, u"開始金額"_s);
+        return reject(txtStartAmount, message::Below100Yen, u"開始金額"_s);
     const QString odds = txtOdds->text();
     if (!IsNumeric(odds))
-        return reject(txtOdds, u"数値を入力して下さい。"_s, u"倍率"_s);
+        return reject(txtOdds, message::NotANumber, u"倍率"_s);
     if (ToNumber(odds) <= 1)
-        return reject(txtOdds, u"1.0倍より大きい値を設定して下さい。"_s, u"倍率"_s);
+        return reject(txtOdds, message::OddsNotAboveOne, u"倍率"_s);
     return true;
 }
 

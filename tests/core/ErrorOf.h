@@ -10,7 +10,7 @@ template <typename F> int errorOf(F &&call) {
     try {
         call();
     } catch (const RuntimeError &e) {
-        return e.number;
+        return int(e.number);
     }
     return 0;
 }

@@ -31,7 +31,7 @@ private slots:
         const bool numeric = number != u"no"_s;
         QCOMPARE(IsNumeric(text), numeric);
         double read = 0;
-        QCOMPARE(errorOf([&] { read = ToNumber(text); }), numeric ? 0 : TypeMismatch);
+        QCOMPARE(errorOf([&] { read = ToNumber(text); }), numeric ? 0 : int(TypeMismatch));
         if (numeric)
             QCOMPARE(read, number.toDouble());
     }
@@ -43,7 +43,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         QString result = u"no"_s;
         QCOMPARE(errorOf([&] { result = AmountDifference(minuend, subtrahend); }),
-                 difference == u"no"_s ? TypeMismatch : 0);
+                 difference == u"no"_s ? int(TypeMismatch) : 0);
         QCOMPARE(result, difference);
     }
 
@@ -56,9 +56,9 @@ private slots:
         std::int32_t result32 = 0;
         std::int16_t result16 = 0;
         QCOMPARE(errorOf([&] { result32 = ToInt32(value.toDouble()); }),
-                 int32 == u"overflow"_s ? Overflow : 0);
+                 int32 == u"overflow"_s ? int(Overflow) : 0);
         QCOMPARE(errorOf([&] { result16 = ToInt16(value.toDouble()); }),
-                 int16 == u"overflow"_s ? Overflow : 0);
+                 int16 == u"overflow"_s ? int(Overflow) : 0);
         QCOMPARE(int32 == u"overflow"_s ? int32 : QString::number(result32), int32);
         QCOMPARE(int16 == u"overflow"_s ? int16 : QString::number(result16), int16);
     }
