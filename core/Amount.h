@@ -19,6 +19,11 @@ public:
 
     constexpr std::int64_t raw() const { return raw_; }
     double toDouble() const { return double(raw_) / 10000.0; }
+    // Whole yen, halves away from zero, without passing through a double.
+    constexpr std::int64_t wholeYen() const {
+        const std::int64_t rest = raw_ % 10000;
+        return raw_ / 10000 + (rest >= 5000 ? 1 : rest <= -5000 ? -1 : 0);
+    }
 
     Amount operator+(Amount other) const;
     Amount operator-(Amount other) const;

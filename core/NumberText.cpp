@@ -227,16 +227,8 @@ QString FormatAmount(double value) {
 }
 
 QString FormatAmount(Amount value) {
-    // Whole yen from the fixed-point value without passing through a double:
-    // halves away from zero.
-    std::int64_t whole = value.raw() / 10000;
-    const std::int64_t rest = value.raw() % 10000;
-    if (rest >= 5000)
-        ++whole;
-    else if (rest <= -5000)
-        --whole;
-    // |whole| < 2^53, so the double holds it exactly.
-    return groupedInteger(double(whole));
+    // |whole yen| < 2^53, so the double holds it exactly.
+    return groupedInteger(double(value.wholeYen()));
 }
 
 QString SingleText(float value) {

@@ -1,6 +1,7 @@
 #include "core/Plan.h"
 
 #include "core/CommonModule.h"
+#include "core/Conversions.h"
 #include "core/Messages.h"
 #include "core/NumberText.h"
 
@@ -11,32 +12,168 @@ using namespace Qt::StringLiterals;
 namespace morvex {
 namespace {
 
+// The rule the start amount and the money at hand share: a number in the
+// user's locale, at least 100 (yen). The number, or the message.
+struct YenReading {
+    double value = 0;
+    QString problem;
+};
+
+YenReading readYen(const QString &text) {
+    if (!IsNumeric(text))
+        return {0, message::NotANumber};
+    const double value = ToNumber(text);
+    if (value < 100)
+        return {value, message::Below100Yen};
+    return {value, QString()};
+}
+
+template <typename T> Shown<T> shown(T value, const QString &text) {
+    return {value, text};
+}
+
+Shown<Amount> shown(Amount value) {
+    return {value, FormatAmount(value)};
+}
+
+// A figure of the table fresh from a fill.
+TableCell cellOf(const QString &text) {
+    return {text, PlainWholeNumber(text), false};
+}
+
 QString yen(Amount amount) {
     return FormatAmount(amount) + u"円"_s;
 }
 
 } // namespace
 
-Plan MakePlan(std::int32_t startAmount, float odds) {
-    const float up = CalcUpRate(odds);
-    Plan plan;
-    for (std::int16_t i = 0; i < PlanRows; ++i)
-        plan[i] = {CalcInvestAmount(startAmount, up, i), CalcTotalAmount(startAmount, up, i)};
-    return plan;
+InputReading ReadInputs(const QString &startAmount, const QString &odds) {
+    using Field = InputProblem::Field;
+    const YenReading start = readYen(startAmount);
+    if (!start.problem.isEmpty())
+        return {std::nullopt, InputProblem{Field::StartAmount, u"開始金額"_s, start.problem}};
+    if (!IsNumeric(odds))
+        return {std::nullopt, InputProblem{Field::Odds, u"倍率"_s, message::NotANumber}};
+    const double oddsValue = ToNumber(odds);
+    if (oddsValue <= 1)
+        return {std::nullopt, InputProblem{Field::Odds, u"倍率"_s, message::OddsNotAboveOne}};
+    return {PlanInputs{ToInt32(start.value), ToSingle(oddsValue)}, std::nullopt};
 }
 
-QStringList PlanHeadings(std::int32_t startAmount, float odds, float upRate) {
-    return {u"開始金額："_s + FormatAmount(double(startAmount)) + u"円"_s,
-            u"倍率："_s + SingleText(odds) + u"倍"_s, u"上昇率："_s + SingleText(upRate) + u"倍"_s};
+RaceFigures CalcRace(const PlanInputs &inputs, std::int16_t defeats) {
+    RaceFigures figures;
+    try {
+        const float upRate = CalcUpRate(inputs.odds);
+        const Amount total = CalcTotalAmount(inputs.startAmount, upRate, defeats);
+        if (total == Amount())
+            return figures; // no run of defeats picked
+        figures.total = shown(total);
+        const Amount stake = CalcInvestAmount(inputs.startAmount, upRate, defeats);
+        figures.stake = shown(stake);
+        const Amount payout = MainPayout(stake, inputs.odds);
+        figures.payout = shown(payout);
+        figures.profit = shown(payout - total);
+        figures.upRate = shown(upRate, SingleText(upRate));
+    } catch (const RuntimeError &error) {
+        figures.failure = error;
+    }
+    return figures;
+}
+
+Amount MainPayout(Amount stake, float odds) {
+    return ToAmount(CalcPayout(stake.toDouble(), odds));
+}
+
+double TablePayout(Amount stake, float odds) {
+    return CalcPayout(double(stake.wholeYen()), odds);
+}
+
+const QStringList PlanTable::Headers{u"連敗数"_s, u"今回投資額"_s, u"累計投資額"_s, u"的中回収額"_s,
+                                     u"的中時利益"_s};
+
+// The payout and the profit are worked out from the figures as shown, so
+// that the profit is always the difference of the two whole numbers in its
+// row, exactly, however large they are.
+void PlanTable::fill(const PlanInputs &inputs) {
+    inputs_ = inputs;
+    failure_.reset();
+    failedRow_ = -1;
+    for (TableCell &heading : headings_)
+        heading.stale = true;
+    for (auto &row : figures_)
+        for (TableCell &cell : row)
+            cell.stale = true;
+    int row = 0;
+    try {
+        const float up = CalcUpRate(inputs.odds);
+        for (; row < PlanRows; ++row) {
+            const auto defeats = std::int16_t(row);
+            auto &cells = figures_[row];
+            plan_[row].stake = CalcInvestAmount(inputs.startAmount, up, defeats);
+            cells[Stake] = cellOf(FormatAmount(plan_[row].stake));
+            plan_[row].total = CalcTotalAmount(inputs.startAmount, up, defeats);
+            cells[Total] = cellOf(FormatAmount(plan_[row].total));
+            cells[Payout] = cellOf(FormatAmount(TablePayout(plan_[row].stake, inputs.odds)));
+            cells[Profit] = cellOf(AmountDifference(cells[Payout].text, cells[Total].text));
+        }
+        const QString headings[] = {u"開始金額："_s + FormatAmount(double(inputs.startAmount)) +
+                                        u"円"_s,
+                                    u"倍率："_s + SingleText(inputs.odds) + u"倍"_s,
+                                    u"上昇率："_s + SingleText(up) + u"倍"_s};
+        for (int i = 0; i < 3; ++i)
+            headings_[i] = {headings[i], headings[i], false};
+    } catch (const RuntimeError &error) {
+        failure_ = error;
+        failedRow_ = row;
+        throw;
+    }
+}
+
+Plan PlanTable::plan() const {
+    return plan_;
+}
+
+QString PlanTable::title() const {
+    return headings_[0].text + u"　"_s + headings_[1].text + u"　"_s + headings_[2].text;
+}
+
+QString PlanTable::text() const {
+    auto line = [](const QStringList &cells) { return cells.join(u'\t') + u'\n'; };
+    QString text = line({headings_[0].text, headings_[1].text, headings_[2].text});
+    text += line(Headers);
+    for (int i = 0; i < PlanRows; ++i) {
+        QStringList row{QString::number(i)};
+        for (const TableCell &cell : figures_[i])
+            row.append(cell.text);
+        text += line(row);
+    }
+    return text;
+}
+
+// The figures without their group separators, so that a spreadsheet in any
+// locale reads them as numbers and no cell needs quotes.
+QList<QStringList> PlanTable::csvRecords() const {
+    QList<QStringList> records{{headings_[0].plain, headings_[1].plain, headings_[2].plain},
+                               Headers};
+    for (int i = 0; i < PlanRows; ++i) {
+        QStringList &row = records.emplace_back(QStringList{QString::number(i)});
+        for (const TableCell &cell : figures_[i])
+            row.append(cell.plain);
+    }
+    return records;
+}
+
+Plan MakePlan(const PlanInputs &inputs) {
+    PlanTable table;
+    table.fill(inputs);
+    return table.plan();
 }
 
 BankrollReading ReadBankroll(const QString &text) {
-    if (!IsNumeric(text))
-        return {std::nullopt, message::NotANumber};
-    const double value = ToNumber(text);
-    if (value < 100)
-        return {std::nullopt, message::Below100Yen};
-    const double whole = std::nearbyint(value); // ties to even
+    const YenReading read = readYen(text);
+    if (!read.problem.isEmpty())
+        return {std::nullopt, read.problem};
+    const double whole = std::nearbyint(read.value); // ties to even
     if (!(whole <= MostWholeYen))
         return {std::nullopt, FormatAmount(MostWholeYen) + u"円以下を設定して下さい。"_s};
     return {ToAmount(whole), QString()};

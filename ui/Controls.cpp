@@ -68,22 +68,40 @@ bool Cell::event(QEvent *event) {
 void Cell::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     drawFrame(&painter);
-    QRect box = textArea();
-    const int natural = fontMetrics().horizontalAdvance(text());
-    if (natural > box.width()) {
-        painter.translate(box.left(), 0);
-        painter.scale(double(box.width()) / natural, 1.0);
-        box = QRect(0, box.top(), natural, box.height());
-    }
     painter.setPen(stale_ ? palette().color(QPalette::Disabled, QPalette::WindowText)
                           : palette().color(foregroundRole()));
-    painter.drawText(box, int(alignment()) | Qt::TextSingleLine, text());
+    drawCondensed(painter, textArea(), alignment(), text());
 }
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, TwipsRect box) {
     auto *pushButton = place<QPushButton>(parent, name, box);
     pushButton->setText(text);
     return pushButton;
+}
+
+QAction *windowAction(QWidget *window, const QString &name, const QString &text,
+                      const QKeySequence &shortcut) {
+    auto *action = new QAction(text, window);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(action);
+    return action;
+}
+
+void drawCondensed(QPainter &painter, const QRect &box, Qt::Alignment alignment,
+                   const QString &text) {
+    const int natural = painter.fontMetrics().horizontalAdvance(text);
+    if (natural <= box.width()) {
+        painter.drawText(box, int(alignment) | Qt::TextSingleLine, text);
+        return;
+    }
+    painter.save();
+    painter.translate(box.left(), 0);
+    painter.scale(double(box.width()) / natural, 1.0);
+    painter.drawText(QRect(0, box.top(), natural, box.height()),
+                     int(alignment) | Qt::TextSingleLine, text);
+    painter.restore();
 }
 
 void WrappingButton::paintEvent(QPaintEvent *) {

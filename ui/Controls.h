@@ -2,6 +2,7 @@
 
 #include "ui/Twips.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
@@ -10,6 +11,7 @@
 
 class QAction;
 class QLineEdit;
+class QPainter;
 
 // Builders for the controls of the program's windows. Positions and sizes
 // are twips relative to the parent, as the window layouts are drawn up; each
@@ -67,6 +69,17 @@ Cell *cell(QWidget *parent, const QString &name, const QString &text, TwipsRect 
            Qt::Alignment alignment, const QString &caption = QString());
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, TwipsRect box);
+
+// An action of the window, named `name`: an entry of its context menu
+// (where the window shows its actions) and, with a shortcut, a key that
+// triggers it while the window is active.
+QAction *windowAction(QWidget *window, const QString &name, const QString &text,
+                      const QKeySequence &shortcut = {});
+
+// Draws a line of text in `box`, condensed horizontally when it is wider,
+// so that a figure is never cut; the painter is left as it was.
+void drawCondensed(QPainter &painter, const QRect &box, Qt::Alignment alignment,
+                   const QString &text);
 
 // Ctrl+C in these text boxes triggers `copy` while the box has no selection
 // (a box keeps the keys for itself otherwise); a selection is copied as

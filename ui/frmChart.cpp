@@ -1,6 +1,5 @@
 #include "ui/frmChart.h"
 
-#include "core/CommonModule.h"
 #include "core/NumberText.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -21,25 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace morvex {
-namespace {
-
-// Draws a line of text in `box`, condensed horizontally when it is wider:
-// a figure is never cut.
-void drawWhole(QPainter &painter, const QRect &box, Qt::Alignment alignment, const QString &text) {
-    const int natural = painter.fontMetrics().horizontalAdvance(text);
-    if (natural <= box.width()) {
-        painter.drawText(box, int(alignment) | Qt::TextSingleLine, text);
-        return;
-    }
-    painter.save();
-    painter.translate(box.left(), 0);
-    painter.scale(double(box.width()) / natural, 1.0);
-    painter.drawText(QRect(0, box.top(), natural, box.height()),
-                     int(alignment) | Qt::TextSingleLine, text);
-    painter.restore();
-}
-
-} // namespace
 
 PlanChart::PlanChart(QWidget *parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -76,7 +56,7 @@ void PlanChart::paintEvent(QPaintEvent *) {
     const int line = fontMetrics().height();
     const QRect area = contentsRect().adjusted(6, 4, -8, -4);
     painter.setPen(ink);
-    drawWhole(painter, {area.left(), area.top(), area.width(), line}, Qt::AlignCenter, title_);
+    controls::drawCondensed(painter, {area.left(), area.top(), area.width(), line}, Qt::AlignCenter, title_);
 
     // The axis holds the plan, and the money at hand unless it is so much
     // more that the plan would shrink to nothing.
@@ -134,8 +114,8 @@ void PlanChart::paintEvent(QPaintEvent *) {
         const int y = yOf(axis.step * k);
         painter.fillRect(plot.left(), y, plot.width(), 1, k == 0 ? ink : grid);
         painter.setPen(ink);
-        drawWhole(painter, {area.left(), y - line / 2, labelWidth, line},
-                  Qt::AlignRight | Qt::AlignVCenter, FormatAmount(axis.step * k));
+        controls::drawCondensed(painter, {area.left(), y - line / 2, labelWidth, line},
+                      Qt::AlignRight | Qt::AlignVCenter, FormatAmount(axis.step * k));
     }
 
     const double slot = plot.width() / double(PlanRows);
@@ -195,11 +175,7 @@ frmChart::frmChart()
 
     // The picture goes to the clipboard, from the keyboard or from the
     // chart's context menu.
-    copyAction = new QAction(u"グラフをコピー"_s, this);
-    copyAction->setObjectName(u"copyAction"_s);
-    copyAction->setShortcut(QKeySequence::Copy);
-    copyAction->setShortcutContext(Qt::WindowShortcut);
-    addAction(copyAction);
+    copyAction = windowAction(this, u"copyAction"_s, u"グラフをコピー"_s, QKeySequence::Copy);
     picChart->addAction(copyAction);
     picChart->setContextMenuPolicy(Qt::ActionsContextMenu);
     copyFromBoxes(copyAction, {txtBankroll});
@@ -209,21 +185,20 @@ frmChart::frmChart()
     connect(copyAction, &QAction::triggered, this, &frmChart::copyPicture);
 }
 
-void frmChart::ShowDialog(std::int32_t lStartAmount, float fOdds) {
-    const Plan plan = MakePlan(lStartAmount, fOdds);
+void frmChart::ShowDialog(const PlanTable &table) {
     frmChart *form = load<frmChart>();
-    form->setPlan(lStartAmount, fOdds, plan);
+    form->setPlan(table);
     form->bringToFront();
 }
 
-void frmChart::Follow(std::int32_t lStartAmount, float fOdds) {
+void frmChart::Follow(const PlanTable &table) {
     if (frmChart *form = loaded<frmChart>())
-        form->setPlan(lStartAmount, fOdds, MakePlan(lStartAmount, fOdds));
+        form->setPlan(table);
 }
 
-void frmChart::setPlan(std::int32_t lStartAmount, float fOdds, const Plan &newPlan) {
-    plan = newPlan;
-    title = PlanHeadings(lStartAmount, fOdds, CalcUpRate(fOdds)).join(u"　"_s);
+void frmChart::setPlan(const PlanTable &table) {
+    plan = table.plan();
+    title = table.title();
     picChart->setPlan(plan, title);
     setBankroll(bankroll);
 }
@@ -267,12 +242,11 @@ void frmChart::Form_Load(const settings::Store &store) {
     if (!stored.bankroll)
         stored = ReadBankroll(BankrollDefault);
     bankroll = *stored.bankroll;
-    txtBankroll->setText(PlainWholeNumber(FormatAmount(bankroll)));
+    txtBankroll->setText(QString::number(bankroll.wholeYen()));
 }
 
 void frmChart::Form_Unload(settings::Transaction &save) {
-    save.setValue(settings::ChartWindow, settings::Bankroll,
-                  PlainWholeNumber(FormatAmount(bankroll)));
+    save.setValue(settings::ChartWindow, settings::Bankroll, QString::number(bankroll.wholeYen()));
 }
 
 } // namespace morvex

@@ -4,7 +4,6 @@
 #include "ui/Form.h"
 
 #include <QFrame>
-#include <cstdint>
 
 class QAction;
 class QLabel;
@@ -43,22 +42,21 @@ class frmChart : public Form {
 public:
     frmChart();
 
-    // Shows the chart for these inputs, loading the window first when it is
-    // not loaded; an open window shows the new plan and is activated. The
-    // plan is worked out first: a run-time error propagates to the caller
-    // before any window is loaded or changed.
-    static void ShowDialog(std::int32_t lStartAmount, float fOdds);
+    // Shows the chart of a table that came through whole, loading the window
+    // first when it is not loaded; an open window shows the new plan and is
+    // activated.
+    static void ShowDialog(const PlanTable &table);
 
-    // An open chart shows the plan for these inputs, where it stands; no
-    // chart is opened.
-    static void Follow(std::int32_t lStartAmount, float fOdds);
+    // An open chart shows the plan of this table, where it stands; no chart
+    // is opened.
+    static void Follow(const PlanTable &table);
 
 protected:
     void Form_Load(const settings::Store &store) override;
     void Form_Unload(settings::Transaction &save) override;
 
 private:
-    void setPlan(std::int32_t lStartAmount, float fOdds, const Plan &plan);
+    void setPlan(const PlanTable &table);
     void setBankroll(Amount bankroll);
     void btnDraw_Click();
     void OKButton_Click();

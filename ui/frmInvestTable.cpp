@@ -1,6 +1,5 @@
 #include "ui/frmInvestTable.h"
 
-#include "core/CommonModule.h"
 #include "core/Export.h"
 #include "core/NumberText.h"
 #include "core/Plan.h"
@@ -17,8 +16,6 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -47,8 +44,7 @@ frmInvestTable::frmInvestTable()
     : Form({u"frmInvestTable"_s, u"投資額表"_s, 4995, 3855, Frame::FixedDialog,
             settings::TableWindow, settings::OtherWindowDefaultTwips}) {
     using namespace controls;
-    const QString headers[Columns] = {u"連敗数"_s, u"今回投資額"_s, u"累計投資額"_s,
-                                      u"的中回収額"_s, u"的中時利益"_s};
+    const QStringList &headers = PlanTable::Headers;
 
     // The boxes of the three headings overlap by design, each drawn over its
     // left neighbour so that the start of every heading stays in view; each
@@ -91,23 +87,12 @@ frmInvestTable::frmInvestTable()
     OKButton->setFocus();
 
     // For keeping records: the figures go to the clipboard as a small
-    // spreadsheet, from the keyboard or from the window's context menu.
-    copyAction = new QAction(u"表をコピー"_s, this);
-    copyAction->setObjectName(u"copyAction"_s);
-    copyAction->setShortcut(QKeySequence::Copy);
-    copyAction->setShortcutContext(Qt::WindowShortcut);
-    addAction(copyAction);
+    // spreadsheet, or to a file for one; and the plan as a picture. From the
+    // keyboard or from the window's context menu.
+    copyAction = windowAction(this, u"copyAction"_s, u"表をコピー"_s, QKeySequence::Copy);
+    saveAction = windowAction(this, u"saveAction"_s, u"CSVで保存..."_s, QKeySequence::Save);
+    chartAction = windowAction(this, u"chartAction"_s, u"グラフ"_s);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-
-    // For a spreadsheet, a file of the table; and the plan as a picture.
-    saveAction = new QAction(u"CSVで保存..."_s, this);
-    saveAction->setObjectName(u"saveAction"_s);
-    saveAction->setShortcut(QKeySequence::Save);
-    saveAction->setShortcutContext(Qt::WindowShortcut);
-    addAction(saveAction);
-    chartAction = new QAction(u"グラフ"_s, this);
-    chartAction->setObjectName(u"chartAction"_s);
-    addAction(chartAction);
 
     connect(OKButton, &QPushButton::clicked, this, &frmInvestTable::OKButton_Click);
     connect(copyAction, &QAction::triggered, this, &frmInvestTable::copyTable);
@@ -131,84 +116,64 @@ void frmInvestTable::ShowDialog(std::int32_t lStartAmount, float fOdds) {
             LoadedWindows::release(form);
         throw;
     }
-    frmChart::Follow(lStartAmount, fOdds);
+    frmChart::Follow(form->table_);
     form->bringToFront();
 }
 
-// The payout and the profit are worked out from the texts already shown, so
-// that the profit is always the difference of the two whole numbers in its
-// row, exactly, however large they are. Cells are written one by one: an
-// error leaves the rows before the failing one with their new figures and
-// the rest as they were, drawn stale, so that what looks like a result of
-// these inputs is one.
+// The cells show the table as the fill left it, whether it came through or
+// not: what it did not write again is drawn stale, so that what looks like
+// a result of these inputs is one.
 void frmInvestTable::FillTable() {
-    using controls::Cell;
-    for (Cell *heading : {lblStartAmount, lblOdds, lblUpRate})
-        heading->setStale(true);
-    for (int i = 0; i < Rows; ++i)
-        for (Cell *figure : {lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]})
-            figure->setStale(true);
-    auto write = [](Cell *cell, const QString &text) {
-        cell->setText(text);
-        cell->setStale(false);
-    };
-    const float up = CalcUpRate(fOdds);
-    for (std::int16_t i = 0; i < Rows; ++i) {
-        write(lblInvest[i], FormatAmount(CalcInvestAmount(lStartAmount, up, i)));
-        write(lblTotal[i], FormatAmount(CalcTotalAmount(lStartAmount, up, i)));
-        write(lblRecovery[i], FormatAmount(CalcPayout(ToNumber(lblInvest[i]->text()), fOdds)));
-        write(lblProfit[i], AmountDifference(lblRecovery[i]->text(), lblTotal[i]->text()));
+    try {
+        table_.fill({lStartAmount, fOdds});
+    } catch (const RuntimeError &) {
+        showTable();
+        throw;
     }
-    const QStringList headings = PlanHeadings(lStartAmount, fOdds, up);
-    write(lblStartAmount, headings[0]);
-    write(lblOdds, headings[1]);
-    write(lblUpRate, headings[2]);
+    showTable();
+}
+
+void frmInvestTable::showTable() {
+    auto write = [](controls::Cell *cell, const TableCell &shown) {
+        cell->setText(shown.text);
+        cell->setStale(shown.stale);
+    };
+    write(lblStartAmount, table_.heading(0));
+    write(lblOdds, table_.heading(1));
+    write(lblUpRate, table_.heading(2));
+    for (int i = 0; i < Rows; ++i) {
+        write(lblInvest[i], table_.figure(i, PlanTable::Stake));
+        write(lblTotal[i], table_.figure(i, PlanTable::Total));
+        write(lblRecovery[i], table_.figure(i, PlanTable::Payout));
+        write(lblProfit[i], table_.figure(i, PlanTable::Profit));
+    }
+}
+
+// A table that a failed fill left part old, part new belongs to no inputs:
+// before it is saved or drawn, the fill is tried again, and its failure told
+// as before.
+bool frmInvestTable::isWhole() {
+    if (table_.isWhole())
+        return true;
+    try {
+        FillTable();
+        return true;
+    } catch (const RuntimeError &error) {
+        ShowRuntimeError(error);
+        return false;
+    }
 }
 
 QString frmInvestTable::tableText() const {
-    auto line = [](std::initializer_list<const QLabel *> cells) {
-        QStringList texts;
-        for (const QLabel *cell : cells)
-            texts.append(cell->text());
-        return texts.join(u'\t') + u'\n';
-    };
-    QString text = line({lblStartAmount, lblOdds, lblUpRate});
-    text += line({lblHeader[0], lblHeader[1], lblHeader[2], lblHeader[3], lblHeader[4]});
-    for (int i = 0; i < Rows; ++i)
-        text += line({lblDefeats[i], lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]});
-    return text;
-}
-
-// The texts as shown; the figures without their group separators, so that
-// a spreadsheet in any locale reads them as numbers and no cell needs quotes.
-QList<QStringList> frmInvestTable::csvRecords() const {
-    QList<QStringList> records{{lblStartAmount->text(), lblOdds->text(), lblUpRate->text()}, {}};
-    for (const QLabel *header : lblHeader)
-        records[1].append(header->text());
-    for (int i = 0; i < Rows; ++i) {
-        QStringList &row = records.emplace_back();
-        for (const QLabel *cell : std::initializer_list<const QLabel *>{
-                 lblDefeats[i], lblInvest[i], lblTotal[i], lblRecovery[i], lblProfit[i]})
-            row.append(PlainWholeNumber(cell->text()));
-    }
-    return records;
+    return table_.text();
 }
 
 // The file's contents are taken before the dialog opens; nothing of the
-// window is touched once it has closed. A table that a failed fill left
-// part old, part new (its headings, written last, still stale) belongs to
-// no inputs and is not saved: the fill is tried again and its failure told
-// as before.
+// window is touched once it has closed.
 void frmInvestTable::saveTable() {
-    if (lblStartAmount->isStale()) {
-        try {
-            FillTable();
-        } catch (const RuntimeError &error) {
-            ShowRuntimeError(error);
-            return;
-        }
-    }
-    const QByteArray contents = CsvDocument(csvRecords());
+    if (!isWhole())
+        return;
+    const QByteArray contents = CsvDocument(table_.csvRecords());
     const QString suggested =
         DocumentsFolder() + u"/投資額表_%1円_%2倍.csv"_s.arg(lStartAmount).arg(SingleText(fOdds));
     const QString path = GetSaveFileName(this, u"CSVで保存"_s, suggested,
@@ -220,17 +185,20 @@ void frmInvestTable::saveTable() {
         MsgBox(u"%1 に保存できませんでした。\r\n%2"_s.arg(QDir::toNativeSeparators(path), reason));
 }
 
-// A failure is reported the way the calculation command reports one.
 void frmInvestTable::showChart() {
-    try {
-        frmChart::ShowDialog(lStartAmount, fOdds);
-    } catch (const RuntimeError &error) {
-        ShowRuntimeError(error);
-    }
+    if (isWhole())
+        frmChart::ShowDialog(table_);
 }
 
 void frmInvestTable::copyTable() {
     QGuiApplication::clipboard()->setText(tableText());
+}
+
+// The chart draws this table's plan: it closes first, whatever closes the
+// table (its entries join the table's).
+void frmInvestTable::Form_Unload(settings::Transaction &) {
+    if (frmChart *chart = loaded<frmChart>())
+        chart->close();
 }
 
 void frmInvestTable::OKButton_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Plan.h"
 #include "ui/Form.h"
 
 #include <cstdint>
@@ -37,14 +38,15 @@ public:
     // the column headers and the ten rows, each line ending in a line feed.
     QString tableText() const;
 
-    // The table for a spreadsheet, as its file holds it: the headings, the
-    // column headers and the ten rows, the figures as plain numbers.
-    QList<QStringList> csvRecords() const;
-
     frmInvestTable();
+
+protected:
+    void Form_Unload(settings::Transaction &save) override;
 
 private:
     void FillTable();
+    void showTable();
+    bool isWhole();
     void OKButton_Click();
     void copyTable();
     void saveTable();
@@ -53,6 +55,8 @@ private:
     // Set by every ShowDialog before FillTable reads them.
     std::int32_t lStartAmount = 0;
     float fOdds = 0.0f;
+    // What the cells show, and how the last fill went.
+    PlanTable table_;
 
     // In the order of the window's layout table.
     controls::Cell *lblStartAmount;

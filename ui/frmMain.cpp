@@ -1,9 +1,8 @@
 #include "ui/frmMain.h"
 
-#include "core/CommonModule.h"
-#include "core/Messages.h"
 #include "core/Conversions.h"
 #include "core/NumberText.h"
+#include "core/Plan.h"
 #include "core/RuntimeError.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -27,6 +26,12 @@ namespace {
 
 constexpr int DefeatsItems = 20;
 
+// The captions of the inputs and of the figures, which the copy repeats.
+const QString StartCaption = u"開始金額"_s, OddsCaption = u"倍率(ｵｯｽﾞ)"_s,
+              DefeatsCaption = u"連敗数"_s, UpRateCaption = u"上昇率"_s,
+              StakeCaption = u"今回投資額"_s, TotalCaption = u"累計投資額"_s,
+              PayoutCaption = u"的中時回収額"_s, ProfitCaption = u"的中時利益"_s;
+
 } // namespace
 
 frmMain::frmMain()
@@ -41,42 +46,42 @@ frmMain::frmMain()
     btnExit = button(this, u"btnExit"_s, u"終了"_s, {3900, 0, 1300, 375});
     Line1 =
         new Line(this, u"Line1"_s, {0, 360}, {6780, 360}, palette().color(QPalette::WindowText));
-    Label1 = label(this, u"Label1"_s, u"開始金額"_s, {240, 720, 855, 375});
+    Label1 = label(this, u"Label1"_s, StartCaption, {240, 720, 855, 375});
     txtStartAmount = place<QLineEdit>(this, u"txtStartAmount"_s, {1200, 680, 855, 300});
     txtStartAmount->setText(u"1000"_s);
     Label8[0] = label(this, u"Label8_0"_s, u"円"_s, {2160, 720, 255, 255});
-    Label2 = label(this, u"Label2"_s, u"倍率(ｵｯｽﾞ)"_s, {240, 1320, 855, 255});
+    Label2 = label(this, u"Label2"_s, OddsCaption, {240, 1320, 855, 255});
     txtOdds = place<QLineEdit>(this, u"txtOdds"_s, {1200, 1280, 855, 300});
     txtOdds->setText(u"3.0"_s);
     Label8[1] = label(this, u"Label8_1"_s, u"倍"_s, {2160, 1320, 255, 255});
-    Label3 = label(this, u"Label3"_s, u"連敗数"_s, {240, 1920, 615, 375});
+    Label3 = label(this, u"Label3"_s, DefeatsCaption, {240, 1920, 615, 375});
     cmbDefeats = place<QComboBox>(this, u"cmbDefeats"_s, {1200, 1880, 855, 300});
     for (int i = 0; i < DefeatsItems; ++i)
         cmbDefeats->addItem(QString::number(i), 0);
     cmbDefeats->setCurrentIndex(-1);
     cmbDefeats->setMaxVisibleItems(DefeatsItems);
     lblRaceNum = label(this, u"lblRaceNum"_s, u"*ﾚｰｽ目"_s, {1200, 2280, 855, 255});
-    Label9 = label(this, u"Label9"_s, u"上昇率"_s, {240, 2640, 735, 255});
-    lblUpRate =
-        cell(this, u"lblUpRate"_s, u"1.5"_s, {1200, 2600, 855, 300}, resultAlignment, u"上昇率"_s);
+    Label9 = label(this, u"Label9"_s, UpRateCaption, {240, 2640, 735, 255});
+    lblUpRate = cell(this, u"lblUpRate"_s, shown_.upRate, {1200, 2600, 855, 300}, resultAlignment,
+                     UpRateCaption);
     Label8[6] = label(this, u"Label8_6"_s, u"倍"_s, {2160, 2640, 255, 255});
     btnCalcAmount = place<WrappingButton>(this, u"btnCalcAmount"_s, {2640, 1200, 1095, 855});
     btnCalcAmount->setText(u"今回投資額算出"_s);
-    Label5 = label(this, u"Label5"_s, u"今回投資額"_s, {4080, 720, 1095, 255});
-    lblInvestAmount = cell(this, u"lblInvestAmount"_s, u"0"_s, {5280, 680, 975, 300},
-                           resultAlignment, u"今回投資額"_s);
+    Label5 = label(this, u"Label5"_s, StakeCaption, {4080, 720, 1095, 255});
+    lblInvestAmount = cell(this, u"lblInvestAmount"_s, shown_.stake, {5280, 680, 975, 300},
+                           resultAlignment, StakeCaption);
     Label8[2] = label(this, u"Label8_2"_s, u"円"_s, {6360, 720, 255, 255});
-    Label4 = label(this, u"Label4"_s, u"累計投資額"_s, {4080, 1320, 975, 255});
-    lblTotalAmount = cell(this, u"lblTotalAmount"_s, u"0"_s, {5280, 1280, 975, 300},
-                          resultAlignment, u"累計投資額"_s);
+    Label4 = label(this, u"Label4"_s, TotalCaption, {4080, 1320, 975, 255});
+    lblTotalAmount = cell(this, u"lblTotalAmount"_s, shown_.total, {5280, 1280, 975, 300},
+                          resultAlignment, TotalCaption);
     Label8[3] = label(this, u"Label8_3"_s, u"円"_s, {6360, 1320, 255, 255});
-    Label6 = label(this, u"Label6"_s, u"的中時回収額"_s, {4080, 1920, 1095, 375});
-    lblRecovery = cell(this, u"lblRecovery"_s, u"0"_s, {5280, 1880, 975, 300}, resultAlignment,
-                       u"的中時回収額"_s);
+    Label6 = label(this, u"Label6"_s, PayoutCaption, {4080, 1920, 1095, 375});
+    lblRecovery = cell(this, u"lblRecovery"_s, shown_.payout, {5280, 1880, 975, 300},
+                       resultAlignment, PayoutCaption);
     Label8[4] = label(this, u"Label8_4"_s, u"円"_s, {6360, 1920, 255, 255});
-    Label7 = label(this, u"Label7"_s, u"的中時利益"_s, {4080, 2520, 1095, 255});
-    lblProfit = cell(this, u"lblProfit"_s, u"0"_s, {5280, 2480, 975, 300}, resultAlignment,
-                     u"的中時利益"_s);
+    Label7 = label(this, u"Label7"_s, ProfitCaption, {4080, 2520, 1095, 255});
+    lblProfit = cell(this, u"lblProfit"_s, shown_.profit, {5280, 2480, 975, 300}, resultAlignment,
+                     ProfitCaption);
     Label8[5] = label(this, u"Label8_5"_s, u"円"_s, {6360, 2520, 255, 255});
 
     // Screen readers name each input by its caption.
@@ -109,11 +114,7 @@ frmMain::frmMain()
     // For keeping records: the inputs and results go to the clipboard, from
     // the keyboard (a text box keeps Ctrl+C while it has a selection) or
     // from a result field's context menu.
-    copyAction = new QAction(u"結果をコピー"_s, this);
-    copyAction->setObjectName(u"copyAction"_s);
-    copyAction->setShortcut(QKeySequence::Copy);
-    copyAction->setShortcutContext(Qt::WindowShortcut);
-    addAction(copyAction);
+    copyAction = windowAction(this, u"copyAction"_s, u"結果をコピー"_s, QKeySequence::Copy);
     for (QLabel *field : {lblInvestAmount, lblTotalAmount, lblRecovery, lblProfit, lblUpRate}) {
         field->addAction(copyAction);
         field->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -130,17 +131,17 @@ void frmMain::setResultsStale(bool stale) {
 
 QString frmMain::resultsText() const {
     QString text;
-    auto line = [&](const QLabel *caption, const QString &value) {
-        text += caption->text() + u'\t' + value + u'\n';
+    auto line = [&](const QString &caption, const QString &value) {
+        text += caption + u'\t' + value + u'\n';
     };
-    line(Label1, txtStartAmount->text());
-    line(Label2, txtOdds->text());
-    line(Label3, cmbDefeats->currentText());
-    line(Label5, lblInvestAmount->text());
-    line(Label4, lblTotalAmount->text());
-    line(Label6, lblRecovery->text());
-    line(Label7, lblProfit->text());
-    line(Label9, lblUpRate->text());
+    line(StartCaption, txtStartAmount->text());
+    line(OddsCaption, txtOdds->text());
+    line(DefeatsCaption, cmbDefeats->currentText());
+    line(StakeCaption, shown_.stake);
+    line(TotalCaption, shown_.total);
+    line(PayoutCaption, shown_.payout);
+    line(ProfitCaption, shown_.profit);
+    line(UpRateCaption, shown_.upRate);
     return text;
 }
 
@@ -152,50 +153,37 @@ void frmMain::cmbDefeats_Click() {
     lblRaceNum->setText(u"["_s + QString::number(cmbDefeats->currentIndex() + 1) + u"ﾚｰｽ目]"_s);
 }
 
-bool frmMain::CheckInput() {
-    auto reject = [](QLineEdit *input, const QString &text, const QString &title) {
-        MsgBox(text, title);
-        input->setFocus();
-        return false;
-    };
-    const QString start = txtStartAmount->text();
-    if (!IsNumeric(start))
-        return reject(txtStartAmount, message::NotANumber, u"開始金額"_s);
-    if (ToNumber(start) < 100)
-        return reject(txtStartAmount, message::Below100Yen, u"開始金額"_s);
-    const QString odds = txtOdds->text();
-    if (!IsNumeric(odds))
-        return reject(txtOdds, message::NotANumber, u"倍率"_s);
-    if (ToNumber(odds) <= 1)
-        return reject(txtOdds, message::OddsNotAboveOne, u"倍率"_s);
-    return true;
+std::optional<PlanInputs> frmMain::CheckInput() {
+    const InputReading reading = ReadInputs(txtStartAmount->text(), txtOdds->text());
+    if (const std::optional<InputProblem> &problem = reading.problem) {
+        MsgBox(problem->message, problem->title);
+        (problem->field == InputProblem::Field::StartAmount ? txtStartAmount : txtOdds)->setFocus();
+    }
+    return reading.inputs;
 }
 
 // Each field is written as soon as its figure is known: an error in a later
 // step leaves the earlier fields updated and the later ones as they were.
+// The figures are current again only when all five are.
 void frmMain::btnCalcAmount_Click() {
     try {
-        if (!CheckInput())
+        const std::optional<PlanInputs> inputs = CheckInput();
+        if (!inputs)
             return;
-        const std::int32_t start = ToInt32(ToNumber(txtStartAmount->text()));
-        const float odds = ToSingle(ToNumber(txtOdds->text()));
-        const auto defeats = std::int16_t(cmbDefeats->currentIndex());
-
-        const float upRate = CalcUpRate(odds);
-        const Amount total = CalcTotalAmount(start, upRate, defeats);
-        if (total == Amount())
-            return; // no defeats item picked yet
-        lblTotalAmount->setText(FormatAmount(total));
-
-        const Amount stake = CalcInvestAmount(start, upRate, defeats);
-        lblInvestAmount->setText(FormatAmount(stake));
-
-        const Amount payout = ToAmount(CalcPayout(stake.toDouble(), odds));
-        lblRecovery->setText(FormatAmount(payout));
-        lblProfit->setText(FormatAmount(payout - total));
-
-        lblUpRate->setText(SingleText(upRate));
-        setResultsStale(false);
+        const RaceFigures figures = CalcRace(*inputs, std::int16_t(cmbDefeats->currentIndex()));
+        auto write = [](controls::Cell *field, QString &shown, const auto &figure) {
+            if (figure)
+                field->setText(shown = figure->text);
+        };
+        write(lblTotalAmount, shown_.total, figures.total);
+        write(lblInvestAmount, shown_.stake, figures.stake);
+        write(lblRecovery, shown_.payout, figures.payout);
+        write(lblProfit, shown_.profit, figures.profit);
+        write(lblUpRate, shown_.upRate, figures.upRate);
+        if (figures.failure)
+            ShowRuntimeError(*figures.failure);
+        else if (figures.upRate)
+            setResultsStale(false);
     } catch (const RuntimeError &error) {
         ShowRuntimeError(error);
     }
@@ -210,13 +198,8 @@ void frmMain::btnUsage_Click() {
 // command reports one, and the program carries on.
 void frmMain::btnTable_Click() {
     try {
-        if (!CheckInput())
-            return;
-        const double start = ToNumber(txtStartAmount->text());
-        const double odds = ToNumber(txtOdds->text());
-        const float fOdds = ToSingle(odds); // beyond the single range: infinite
-        const std::int32_t lStartAmount = ToInt32(start);
-        frmInvestTable::ShowDialog(lStartAmount, fOdds);
+        if (const std::optional<PlanInputs> inputs = CheckInput())
+            frmInvestTable::ShowDialog(inputs->startAmount, inputs->odds);
     } catch (const RuntimeError &error) {
         ShowRuntimeError(error);
     }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/Plan.h"
 #include "ui/Form.h"
+
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -23,9 +26,11 @@ class frmMain : public Form {
 public:
     frmMain();
 
-    // True when both text inputs can be calculated with; otherwise tells the
-    // user what is wrong, moves the focus to that input and returns false.
-    bool CheckInput();
+    // The start amount and the odds read from their boxes, once, for a
+    // calculation or the table; on a text they do not accept, tells the user
+    // what is wrong, moves the focus to that box and gives nothing. Raises
+    // what converting the values raises (a start amount beyond 32 bits).
+    std::optional<PlanInputs> CheckInput();
 
     // The inputs and the five results as tab-separated lines of caption and
     // value, as shown ("開始金額\t1000\n" … "上昇率\t1.5\n").
@@ -74,6 +79,14 @@ private:
     controls::Cell *lblProfit;
 
     QAction *copyAction;
+
+    // What the five result fields show, for the copy: their design texts
+    // until a calculation writes them.
+    struct {
+        QString stake = QStringLiteral("0"), total = QStringLiteral("0"),
+                payout = QStringLiteral("0"), profit = QStringLiteral("0"),
+                upRate = QStringLiteral("1.5");
+    } shown_;
 };
 
 } // namespace morvex

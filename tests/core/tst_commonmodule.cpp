@@ -42,7 +42,7 @@ private slots:
         const auto [start, odds, text, seen] = cells<4>();
         const BankrollReading read = ReadBankroll(text);
         QCOMPARE(read.bankroll
-                     ? ReachSentence(MakePlan(start.toInt(), odds.toFloat()), *read.bankroll)
+                     ? ReachSentence(MakePlan({start.toInt(), odds.toFloat()}), *read.bankroll)
                      : read.problem,
                  seen);
     }
