@@ -2,19 +2,18 @@
 // configuration folder. Only a regular file is ever read or replaced, and
 // nothing waits for ever: whatever stands at that path, the program starts
 // and closes.
+#include "core/Export.h"
 #include "settings/Backend.h"
 #include "settings/IniDocument.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLockFile>
 #include <QStandardPaths>
-#include <QThread>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,7 +22,11 @@ namespace {
 
 // A larger file is not one the program wrote: it is set aside unread.
 constexpr qint64 MaxFileSize = 1024 * 1024;
-constexpr int LockTimeoutMs = 2000;
+// How long a save waits for another copy's lock; and how old a lock file
+// is before it counts as left behind when no live process holds it (a copy
+// killed after making the file but before writing who holds it). A live
+// holder keeps a system lock on the file as well, which no age breaks.
+constexpr std::chrono::milliseconds LockTimeout{2000}, StaleLockAge{1000};
 
 QString errorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -91,53 +94,24 @@ std::optional<Contents> readFile(const QString &path) {
     return contents;
 }
 
-// Holds the file's lock for one save, if it can be had within the timeout:
-// an advisory lock on <file>.lock, which the system drops with the process
-// that held it, so that a copy killed halfway never leaves it held. The
-// holder removes the lock file when it is done; whoever locked a file that
-// was removed meanwhile tries again with the new one.
+// The file's lock for one save, on <file>.lock, if it can be had within the
+// timeout; a lock that a copy killed halfway left behind is taken over. A
+// lock path that holds anything but a lock file (a folder, say) can never
+// be had: that save goes on without waiting.
 class Lock {
 public:
-    explicit Lock(const QString &path) : path_(QFile::encodeName(path)) {
-        for (int waited = 0; !tryOnce(); waited += 10) {
-            if (!usable_ || waited >= LockTimeoutMs) {
-                report(QStringLiteral("settings lock %1 not had; saving without it").arg(path));
-                return;
-            }
-            QThread::msleep(10);
-        }
+    explicit Lock(const QString &path) : lock_(path) {
+        lock_.setStaleLockTime(StaleLockAge);
+        struct stat status;
+        const bool usable = ::lstat(QFile::encodeName(path).constData(), &status) != 0
+                                ? errno == ENOENT
+                                : S_ISREG(status.st_mode);
+        if (!usable || !lock_.tryLock(LockTimeout))
+            report(QStringLiteral("settings lock %1 not had; saving without it").arg(path));
     }
-    ~Lock() {
-        if (fd_ >= 0) {
-            ::unlink(path_.constData());
-            ::close(fd_); // unlocks
-        }
-    }
-    Lock(const Lock &) = delete;
-    Lock &operator=(const Lock &) = delete;
 
 private:
-    // One attempt: true with the lock held, else nothing is left open;
-    // usable_ says whether another attempt can succeed.
-    bool tryOnce() {
-        const int fd =
-            ::open(path_.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-        struct stat held, onDisk;
-        usable_ = fd >= 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode);
-        if (usable_ && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::stat(path_.constData(), &onDisk) == 0 && onDisk.st_ino == held.st_ino &&
-            onDisk.st_dev == held.st_dev) {
-            fd_ = fd;
-            return true;
-        }
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
-
-    QByteArray path_;
-    int fd_ = -1;
-    bool usable_ = false;
+    QLockFile lock_;
 };
 
 // Moves a file that is not a settings file out of the way, to the first
@@ -200,12 +174,9 @@ QString write(const QString &appName, const Entries &changes) {
         }
     }
     document.set(changes);
-    // Unbuffered: a buffered write that fails only when the file is closed
-    // (a full disk) would go unnoticed and an empty file replace the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(document.bytes()) < 0 || !file.commit()) {
-        report(QStringLiteral("settings not saved to %1: %2").arg(path, file.errorString()));
+    const QString failure = WriteWholeFile(path, document.bytes());
+    if (!failure.isEmpty()) {
+        report(QStringLiteral("settings not saved to %1: %2").arg(path, failure));
         if (!keptAs.isEmpty()) // nothing was saved afresh: the file goes back
             QFile::rename(keptAs, path);
         return {};

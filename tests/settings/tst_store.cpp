@@ -9,6 +9,8 @@
 //   tst_store open ODDS HOW CLICK…  type 4321 / ODDS / 2, click, say what is
 //                           open, and wait (HOW "close box": close then)
 //   tst_store writer FOLDER save state B, A, B, … there until killed
+//   tst_store holder FOLDER hold the settings file's lock there for a moment,
+//                           and write a file of its own before letting go
 #include "TestData.h"
 #include "TestSupport.h"
 #include "settings/Keys.h"
@@ -16,9 +18,11 @@
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QMenu>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
@@ -132,6 +136,20 @@ int child(int argc, char *argv[]) {
             if (i == 0)
                 std::puts("ready"), std::fflush(stdout);
         }
+    }
+    if (mode == "holder") {
+        QCoreApplication app(argc, argv);
+        const QString path = QString::fromLocal8Bit(argv[2]) + u"/tst_store.ini"_s;
+        QLockFile lock(path + u".lock"_s);
+        if (!lock.tryLock(5000))
+            return 1;
+        std::puts("held"), std::fflush(stdout);
+        QThread::msleep(300);
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("[Holder]\nKey=1\n") > 0 &&
+                       file.commit()
+                   ? 0
+                   : 1;
     }
     QApplication app(argc, argv);
     if (mode == "open") {
@@ -327,21 +345,17 @@ private slots:
         }
     }
 
-    // A save that has to wait for another copy's lock leaves no descriptor
-    // open however often it tries, and saves once the lock is free.
+    // A save that finds another copy holding the lock waits for it: what
+    // that copy saved meanwhile stays, and this save's entries join it.
     void waitsForTheLock() {
         useApplicationName(u"tst_store"_s);
         QProcess holder;
-        holder.start(u"flock"_s, {file() + u".lock"_s, u"-c"_s, u"echo held; sleep 0.3"_s});
-        QVERIFY(holder.waitForReadyRead(5000));
-        const auto descriptors = [] {
-            return QDir(u"/proc/self/fd"_s).entryList(QDir::AllEntries | QDir::System).size();
-        };
-        const qsizetype open = descriptors();
+        holder.start(QCoreApplication::applicationFilePath(), {u"holder"_s, settings_->folder()});
+        QVERIFY(holder.waitForReadyRead(5000)); // it holds the lock now
         save(state(u"A"_s));
-        QCOMPARE(descriptors(), open);
-        QVERIFY(holder.waitForFinished(5000));
-        QCOMPARE(IniDocument::parse(contents(file()))->entries(), state(u"A"_s));
+        QVERIFY(holder.waitForFinished(5000) && holder.exitCode() == 0);
+        QCOMPARE(IniDocument::parse(contents(file()))->entries(),
+                 (Entries{{u"Holder"_s, u"Key"_s, u"1"_s}} + state(u"A"_s)));
     }
 
     // A killed copy leaves the file byte for byte as it was before or after
@@ -475,7 +489,7 @@ private slots:
 };
 
 int main(int argc, char *argv[]) {
-    if (argc > 1 && QByteArrayList{"copy", "open", "writer"}.contains(argv[1]))
+    if (argc > 1 && QByteArrayList{"copy", "open", "writer", "holder"}.contains(argv[1]))
         return child(argc, argv);
     QApplication app(argc, argv);
     TestStore test;
