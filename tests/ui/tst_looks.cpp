@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QPainter>
 #include <QRawFont>
 #include <cstdlib>
 
@@ -28,10 +29,13 @@ namespace {
 // pixel, a cut caption, a figure drawn in part or another glyph turns ink into
 // background somewhere, a difference of well over a quarter of the range.
 // Away from any edge, where the screenshot is flat (one colour two pixels
-// around), a pixel must match exactly: a fill or a background in another
-// colour is no antialiasing.
+// around), and on its lines and frames (one colour for 15 pixels or more in
+// a row or a column: longer than any stroke of a glyph), a pixel must match
+// exactly: a fill, a background or a line in another colour is no
+// antialiasing.
 QString difference(QWidget *window, const QImage &expected) {
     constexpr int Antialiasing = 255 / 4; // the most a channel may differ by
+    constexpr int Line = 15;
     const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     if (shown.size() != expected.size())
         return QString::asprintf("size %dx%d, screenshot %dx%d", shown.width(), shown.height(),
@@ -49,11 +53,28 @@ QString difference(QWidget *window, const QImage &expected) {
                     return false;
         return true;
     };
+    // The pixels on a run of one colour at least a line long, across or down.
+    QList<bool> onLine(expected.width() * expected.height());
+    for (const QPoint step : {QPoint(1, 0), QPoint(0, 1)}) {
+        const int lines = step.x() ? expected.height() : expected.width();
+        const int length = step.x() ? expected.width() : expected.height();
+        for (int l = 0; l < lines; ++l) {
+            auto at = [&](int i) { return step.x() ? QPoint(i, l) : QPoint(l, i); };
+            for (int start = 0, i = 1; i <= length; ++i) {
+                if (i < length && expected.pixel(at(i)) == expected.pixel(at(start)))
+                    continue;
+                for (int k = start; i - start >= Line && k < i; ++k)
+                    onLine[at(k).y() * expected.width() + at(k).x()] = true;
+                start = i;
+            }
+        }
+    }
     QRect differs;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
             if (shown.pixel(x, y) != expected.pixel(x, y) &&
-                (flat(x, y) || !near(shown.pixel(x, y), expected.pixel(x, y))))
+                (onLine[y * expected.width() + x] || flat(x, y) ||
+                 !near(shown.pixel(x, y), expected.pixel(x, y))))
                 differs |= QRect(x, y, 1, 1);
     if (differs.isNull())
         return {};
@@ -232,6 +253,32 @@ private slots:
         }
         std::sort(sizes.begin(), sizes.end());
         QCOMPARE(sizes, (QList<int>{16, 32, 48, 256}));
+    }
+
+    // A text too wide for its box is condensed into it, and whatever is drawn
+    // after it is drawn at its natural width.
+    void condensedText() {
+        QImage image(300, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(QApplication::font());
+        const QString text = u"-922,337,203,685,477"_s;
+        controls::drawCondensed(painter, {10, 0, 50, 20}, Qt::AlignLeft, text);
+        controls::drawCondensed(painter, {10, 20, 290, 20}, Qt::AlignLeft, text);
+        painter.end();
+        auto inkBetween = [&](int top, int bottom) {
+            int left = image.width(), right = -1;
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != qRgb(255, 255, 255))
+                        left = std::min(left, x), right = std::max(right, x);
+            return std::pair{left, right};
+        };
+        const auto [left, right] = inkBetween(0, 20);
+        QVERIFY2(left >= 10 && right < 60, qPrintable(u"%1-%2"_s.arg(left).arg(right)));
+        const auto [naturalLeft, naturalRight] = inkBetween(20, 40);
+        QVERIFY(naturalRight - naturalLeft + 4 >=
+                QFontMetrics(QApplication::font()).horizontalAdvance(text));
     }
 
     // Every message has a glyph for every character in the message boxes'
