@@ -35,7 +35,7 @@ inline QString unescaped(const QString &cell) {
 
 // The rows of the file (a path under tests/), each as its cells.
 inline QList<QStringList> rowsOf(const char *file) {
-    QFile table(QStringLiteral(MORVEX_SOURCE_DIR "/tests/") + QLatin1String(file));
+    QFile table(QFINDTESTDATA(file));
     if (!table.open(QIODevice::ReadOnly))
         qFatal("no test data %s", file);
     QList<QStringList> rows;

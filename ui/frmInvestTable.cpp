@@ -164,10 +164,6 @@ bool frmInvestTable::isWhole() {
     }
 }
 
-QString frmInvestTable::tableText() const {
-    return table_.text();
-}
-
 // The file's contents are taken before the dialog opens; nothing of the
 // window is touched once it has closed.
 void frmInvestTable::saveTable() {
@@ -191,7 +187,7 @@ void frmInvestTable::showChart() {
 }
 
 void frmInvestTable::copyTable() {
-    QGuiApplication::clipboard()->setText(tableText());
+    QGuiApplication::clipboard()->setText(table_.text());
 }
 
 // The chart draws this table's plan: it closes first, whatever closes the

@@ -34,10 +34,6 @@ public:
     // again without ever having been shown.
     static void ShowDialog(std::int32_t lStartAmount, float fOdds);
 
-    // The figures as tab-separated text, exactly as shown: the heading line,
-    // the column headers and the ten rows, each line ending in a line feed.
-    QString tableText() const;
-
     frmInvestTable();
 
 protected:
