@@ -163,6 +163,10 @@ QList<QStringList> PlanTable::csvRecords() const {
     return records;
 }
 
+QString PlanTable::fileName() const {
+    return u"投資額表_%1円_%2倍.csv"_s.arg(inputs_.startAmount).arg(SingleText(inputs_.odds));
+}
+
 Plan MakePlan(const PlanInputs &inputs) {
     PlanTable table;
     table.fill(inputs);
@@ -198,6 +202,18 @@ QString ReachSentence(const Plan &plan, Amount bankroll) {
                                            : u"%1ﾚｰｽ目には "_s.arg(races + 1) +
                                                  yen(plan[races].total - bankroll) + u"不足"_s;
     return money + u"で "_s + reach + u"賭けられます（"_s + rest + u"）"_s;
+}
+
+QString PlanDescription(const Plan &plan) {
+    QStringList rows;
+    for (int i = 0; i < PlanRows; ++i)
+        rows.append(u"%1連敗 今回投資額 %2 累計投資額 %3"_s.arg(i).arg(yen(plan[i].stake),
+                                                                       yen(plan[i].total)));
+    return rows.join(u"、"_s) + u"。"_s;
+}
+
+QString ValueAxis::label(int k) const {
+    return FormatAmount(step * k);
 }
 
 ValueAxis AxisFor(double highest) {

@@ -135,6 +135,9 @@ public:
     // ten rows, the figures as plain numbers.
     QList<QStringList> csvRecords() const;
 
+    // The name its file is offered under: 「投資額表_1000円_3倍.csv」.
+    QString fileName() const;
+
 private:
     PlanInputs inputs_;
     Plan plan_{};
@@ -166,12 +169,18 @@ int RacesCovered(const Plan &plan, Amount bankroll);
 // 100,000円で 8連敗後の 9ﾚｰｽ目まで賭けられます（10ﾚｰｽ目には 13,400円不足）」.
 QString ReachSentence(const Plan &plan, Amount bankroll);
 
+// What the chart tells a screen reader of the plan: each run's stake and
+// total, 「0連敗 今回投資額 1,000円 累計投資額 1,000円、…。」.
+QString PlanDescription(const Plan &plan);
+
 // A value axis from 0 that holds `highest`: `steps` equal steps of a round
 // size (1, 2 or 5 times a power of ten), at most six of them.
 struct ValueAxis {
     double step;
     int steps;
     double top() const { return step * steps; }
+    // The amount at step k, as the axis shows it.
+    QString label(int k) const;
 };
 ValueAxis AxisFor(double highest);
 

@@ -1,6 +1,5 @@
 #include "ui/frmChart.h"
 
-#include "core/NumberText.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
 #include "ui/Controls.h"
@@ -56,7 +55,8 @@ void PlanChart::paintEvent(QPaintEvent *) {
     const int line = fontMetrics().height();
     const QRect area = contentsRect().adjusted(6, 4, -8, -4);
     painter.setPen(ink);
-    controls::drawCondensed(painter, {area.left(), area.top(), area.width(), line}, Qt::AlignCenter, title_);
+    controls::drawCondensed(painter, {area.left(), area.top(), area.width(), line}, Qt::AlignCenter,
+                            title_);
 
     // The axis holds the plan, and the money at hand unless it is so much
     // more that the plan would shrink to nothing.
@@ -102,8 +102,7 @@ void PlanChart::paintEvent(QPaintEvent *) {
 
     int labelWidth = 0;
     for (int k = 0; k <= axis.steps; ++k)
-        labelWidth =
-            std::max(labelWidth, fontMetrics().horizontalAdvance(FormatAmount(axis.step * k)));
+        labelWidth = std::max(labelWidth, fontMetrics().horizontalAdvance(axis.label(k)));
     const QRect plot(QPoint(area.left() + labelWidth + 6, legendTop + line + line / 2 + 4),
                      QPoint(area.right() - 4, area.bottom() - 2 * line - 2));
     auto yOf = [&](double value) {
@@ -115,7 +114,7 @@ void PlanChart::paintEvent(QPaintEvent *) {
         painter.fillRect(plot.left(), y, plot.width(), 1, k == 0 ? ink : grid);
         painter.setPen(ink);
         controls::drawCondensed(painter, {area.left(), y - line / 2, labelWidth, line},
-                      Qt::AlignRight | Qt::AlignVCenter, FormatAmount(axis.step * k));
+                                Qt::AlignRight | Qt::AlignVCenter, axis.label(k));
     }
 
     const double slot = plot.width() / double(PlanRows);
@@ -209,12 +208,8 @@ void frmChart::setBankroll(Amount money) {
     bankroll = money;
     picChart->setBankroll(bankroll);
     lblReach->setText(ReachSentence(plan, bankroll));
-    QStringList rows;
-    for (int i = 0; i < PlanRows; ++i)
-        rows.append(u"%1連敗 今回投資額 %2円 累計投資額 %3円"_s.arg(i).arg(
-            FormatAmount(plan[i].stake), FormatAmount(plan[i].total)));
     picChart->setAccessibleName(title);
-    picChart->setAccessibleDescription(rows.join(u"、"_s) + u"。"_s + lblReach->text());
+    picChart->setAccessibleDescription(PlanDescription(plan) + lblReach->text());
 }
 
 void frmChart::btnDraw_Click() {

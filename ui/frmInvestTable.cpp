@@ -1,7 +1,6 @@
 #include "ui/frmInvestTable.h"
 
 #include "core/Export.h"
-#include "core/NumberText.h"
 #include "core/Plan.h"
 #include "core/RuntimeError.h"
 #include "settings/Keys.h"
@@ -170,8 +169,7 @@ void frmInvestTable::saveTable() {
     if (!isWhole())
         return;
     const QByteArray contents = CsvDocument(table_.csvRecords());
-    const QString suggested =
-        DocumentsFolder() + u"/投資額表_%1円_%2倍.csv"_s.arg(lStartAmount).arg(SingleText(fOdds));
+    const QString suggested = DocumentsFolder() + u'/' + table_.fileName();
     const QString path = GetSaveFileName(this, u"CSVで保存"_s, suggested,
                                          u"CSV ファイル (*.csv);;すべてのファイル (*)"_s);
     if (path.isEmpty())
