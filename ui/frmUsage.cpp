@@ -62,7 +62,7 @@ frmUsage::frmUsage()
                       {360, 1680, 4455, 255});
     Label10 = helpLine(Frame2, u"Label10"_s, u"的中時回収額：今回の投資が成功した場合の払戻金額"_s,
                        {360, 1920, 4455, 255});
-    Label11 = helpLine(Frame2, u"Label11"_s, u"的中時利益　：累計投資額－的中時回収額"_s,
+    Label11 = helpLine(Frame2, u"Label11"_s, u"的中時利益　：的中時回収額－累計投資額"_s,
                        {360, 2160, 4455, 255});
 
     // Neither default nor cancel: Esc leaves the window open, Enter presses
