@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -23,8 +24,7 @@ Cell *cell(QWidget *parent, const QString &name, const QString &text, TwipsRect 
     field->setAutoFillBackground(true);
     field->setBackgroundRole(QPalette::ToolTipBase);
     field->setForegroundRole(QPalette::ToolTipText);
-    if (!caption.isEmpty())
-        field->setAccessibleDescription(caption);
+    field->setCaption(caption);
     return field;
 }
 
@@ -33,8 +33,20 @@ void Cell::setRoom(int pixels) {
     update();
 }
 
+void Cell::setCaption(const QString &caption) {
+    caption_ = caption;
+    setAccessibleDescription(caption_ + (stale_ ? QStringLiteral("（未更新）") : QString()));
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+// A screen reader hears of the change as it happens (the description's
+// change is announced).
 void Cell::setStale(bool stale) {
+    if (stale == stale_)
+        return;
     stale_ = stale;
+    setCaption(caption_);
     update();
 }
 

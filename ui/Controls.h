@@ -40,7 +40,9 @@ L *label(QWidget *parent, const QString &name, const QString &text, TwipsRect bo
 // A single line of text that is always shown whole: a text wider than its
 // room is drawn condensed horizontally to fit, never cut off (a cut
 // "12,345,678" would read as a smaller number), and its tooltip shows it at
-// its natural width. A stale cell draws its text in the disabled colour.
+// its natural width. A stale cell draws its text in the disabled colour,
+// and says so to assistive technology: its description (what the figure
+// is) ends in 「（未更新）」 then.
 class Cell : public QLabel {
     Q_OBJECT
 public:
@@ -48,6 +50,8 @@ public:
 
     // Limits the text to `pixels` from its left edge (0: the whole label).
     void setRoom(int pixels);
+    // What the figure is, for assistive technology.
+    void setCaption(const QString &caption);
     void setStale(bool stale);
     bool isStale() const { return stale_; }
 
@@ -61,6 +65,7 @@ private:
 
     int room_ = 0;
     bool stale_ = false;
+    QString caption_;
 };
 
 // A bordered cell on the tooltip (info) background. Its accessible name is

@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 #include "ui/MessageBox.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,14 +16,28 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
 namespace morvex {
 
+namespace {
+
+// Assistive technology hears of the chart as a chart, named by its heading
+// and described by its series and the money's sentence.
+QAccessibleInterface *accessibleChart(const QString &, QObject *object) {
+    auto *chart = qobject_cast<PlanChart *>(object);
+    return chart ? new QAccessibleWidget(chart, QAccessible::Chart) : nullptr;
+}
+
+} // namespace
+
 PlanChart::PlanChart(QWidget *parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setFocusPolicy(Qt::NoFocus);
+    static std::once_flag accessible;
+    std::call_once(accessible, [] { QAccessible::installFactory(accessibleChart); });
 }
 
 void PlanChart::setPlan(const Plan &plan, const QString &title) {
