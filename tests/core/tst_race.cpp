@@ -95,16 +95,6 @@ private slots:
         QCOMPARE(read, expected);
     }
 
-    // Forty characters, counted as the user sees them: one outside the
-    // basic plane is one character, not two.
-    void raceNameLength() {
-        QVERIFY(ReadRaceName(QString(40, u'東')).value);
-        QCOMPARE(ReadRaceName(QString(41, u'東')).problem, u"40文字以内で入力して下さい。"_s);
-        QCOMPARE(ReadRaceName(QString(41, u'東')).caption, u"レース"_s);
-        QVERIFY(ReadRaceName(u"𠮷"_s.repeated(40)).value);
-        QVERIFY(!ReadRaceName(u"𠮷"_s.repeated(41)).value);
-    }
-
     void record_data() { addRowsFrom("core/records.txt"); }
 
     void record() {
@@ -128,28 +118,12 @@ private slots:
                      record.isEmpty() ? u"0"_s : loss.last().remove(u','));
     }
 
-    // Halves go away from zero: 的中率 1 of 16 is 6.25 %, shown 6.3 %.
-    void percentages_data() {
-        QTest::addColumn<qint64>("part");
-        QTest::addColumn<qint64>("whole");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("a day's return") << 6800LL << 4700LL << u"144.7%"_s;
-        QTest::newRow("a half, up") << 1LL << 16LL << u"6.3%"_s;
-        QTest::newRow("a half of a tenth, up") << 1LL << 2000LL << u"0.1%"_s;
-        QTest::newRow("just under a half") << 1LL << 2001LL << u"0.0%"_s;
-        QTest::newRow("two thirds") << 2LL << 3LL << u"66.7%"_s;
-        QTest::newRow("all") << 3LL << 3LL << u"100.0%"_s;
-        QTest::newRow("grouped") << 1000LL << 1LL << u"100,000.0%"_s;
-        QTest::newRow("the largest amount to the least stake")
-            << qint64(MostWholeYen) << 100LL << u"922,337,203,685,477.0%"_s;
-        QTest::newRow("nothing to divide by") << 0LL << 0LL << u"－"_s;
-    }
+    // Ratios in tenths of a percent, halves away from zero.
+    void percentages_data() { addRowsFrom("core/percentages.txt"); }
 
     void percentages() {
-        QFETCH(qint64, part);
-        QFETCH(qint64, whole);
-        QFETCH(QString, text);
-        QCOMPARE(PercentText(PercentTenths(part, whole)), text);
+        const auto [part, whole, text] = cells<3>();
+        QCOMPARE(PercentText(PercentTenths(part.toLongLong(), whole.toLongLong())), text);
     }
 
     // A row's columns as the table shows them, and the whole record as CSV.

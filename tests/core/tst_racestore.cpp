@@ -11,6 +11,7 @@
 //                                      each change, until killed
 #include "core/RaceStore.h"
 #include "core/RuntimeError.h"
+#include "tests/TestData.h"
 #include "tests/core/ErrorOf.h"
 #include "tools/Driver.h"
 
@@ -94,26 +95,75 @@ QString integrity(const QString &file) {
 using Undo = std::function<void()>;
 std::optional<Undo> makeReadOnly(const QString &path) {
 #ifdef Q_OS_WIN
-    const QFileDevice::Permissions was = QFile::permissions(path);
-    if (QFileInfo(path).isDir()) // a folder's read-only mark does not keep files out
+    if (QFileInfo(path).isDir()) // a folder's read-only mark keeps no file out
         return std::nullopt;
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser);
-    return [=] { QFile::setPermissions(path, was); };
 #else
-    const QByteArray name = QFile::encodeName(path);
-    if (::geteuid() != 0) { // the permissions are enough
-        const QFileDevice::Permissions was = QFile::permissions(path);
-        ::chmod(name, QFileInfo(path).isDir() ? 0555 : 0444);
-        return [=] { QFile::setPermissions(path, was); };
-    }
-    if (::mount(name, name, nullptr, MS_BIND, nullptr) != 0)
-        return std::nullopt;
-    if (::mount(nullptr, name, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+    if (::geteuid() == 0) { // root writes whatever the permissions say
+        const QByteArray name = QFile::encodeName(path);
+        if (::mount(name, name, nullptr, MS_BIND, nullptr) != 0)
+            return std::nullopt;
+        if (::mount(nullptr, name, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0)
+            return [=] { ::umount(name); };
         ::umount(name);
         return std::nullopt;
     }
-    return [=] { ::umount(name); };
 #endif
+    const QFileDevice::Permissions was = QFile::permissions(path);
+    QFile::setPermissions(path, was & ~QFileDevice::Permissions(0x2222)); // no Write* flags
+    return [=] { QFile::setPermissions(path, was); };
+}
+
+// Makes what the test names stand at the record's place; its undo, or
+// nothing where this system cannot make it.
+std::optional<Undo> place(const QString &what, const QString &file) {
+    const QString folder = QFileInfo(file).absolutePath();
+    if (what == u"damaged page"_s || what == u"damaged header"_s) {
+        recordRaces(file, 50);
+        QByteArray bytes = bytesOf(file);
+        // the table's first page, or the file's first 16 bytes
+        writeFile(file, what.endsWith(u"page"_s) ? bytes.replace(4096, 4096, QByteArray(4096, 'Z'))
+                                                 : bytes.replace(0, 16, QByteArray(16, 'Z')));
+    } else if (what == u"text, another set aside before"_s) {
+        writeFile(file + u".damaged"_s, "kept before");
+        writeFile(file, "1000,3.0\r\n");
+    } else if (what == u"another program's database"_s) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+            db.setDatabaseName(file);
+            db.open();
+            QSqlQuery(db).exec(u"CREATE TABLE notes (text)"_s);
+        }
+        QSqlDatabase::removeDatabase(u"other"_s);
+    } else if (what == u"empty file"_s) {
+        writeFile(file, {});
+    } else if (what == u"folder"_s) {
+        QDir().mkpath(file);
+    } else if (what == u"read-only record"_s) {
+        recordRaces(file, 3);
+        return makeReadOnly(file);
+    } else if (what.startsWith(u"read-only folder"_s)) {
+        if (what.endsWith(u"record"_s))
+            recordRaces(file, 2);
+        if (what.endsWith(u"text"_s))
+            writeFile(file, "not a record");
+        return makeReadOnly(folder);
+#ifndef Q_OS_WIN
+    } else if (what == u"pipe"_s || what == u"pipe for its journal"_s) {
+        if (what.endsWith(u"journal"_s))
+            recordRaces(file, 1);
+        ::mkfifo(
+            QFile::encodeName(file + (what.endsWith(u"journal"_s) ? u"-journal"_s : QString())),
+            0644);
+    } else if (what == u"link to a device"_s) {
+        QFile::link(u"/dev/null"_s, file);
+    } else if (what == u"link to a folder"_s) {
+        QDir().mkpath(file + u".d"_s);
+        QFile::link(file + u".d"_s, file);
+#endif
+    } else {
+        return std::nullopt;
+    }
+    return Undo([] {});
 }
 
 struct Guard {
@@ -219,140 +269,42 @@ private slots:
     }
 
     // Whatever stands in the record's place: what the store can do, what it
-    // says (%1 the record, %2 where it was set aside) and how many races it
-    // shows. A record it can change takes a race and set aside what stood
-    // there byte for byte; any other leaves the place as it was.
-    void inItsPlace_data() {
-        QTest::addColumn<std::function<std::optional<Undo>(const QString &)>>("setup");
-        QTest::addColumn<RaceStore::Access>("access");
-        QTest::addColumn<QString>("notice");
-        QTest::addColumn<int>("shown");
-        const auto none = std::optional<Undo>(Undo());
-        const QString setAside =
-            u"レース記録 %1 は壊れていたため %2 として残し、新しい記録を始めました。"_s;
-        const QString unusable = u"記録は使えません（他の機能はそのまま使えます）。"_s;
-        const QString notAFile =
-            u"レース記録 %1 の場所にファイルでないもの（フォルダなど）があるため、開かずに"
-            u"そのままにしました。"_s +
-            unusable;
-        const QString readOnly =
-            u"レース記録 %1 は書き込みできないため、記録を表示するだけで変更は保存できません。"_s;
-        const auto changes = RaceStore::Access::Changes, only = RaceStore::Access::ReadOnly,
-                   nothing = RaceStore::Access::None;
-        QTest::newRow("damaged bytes") << std::function([=](const QString &file) {
-            recordRaces(file, 50);
-            QByteArray bytes = bytesOf(file);
-            bytes.replace(4096, 4096, QByteArray(4096, '\x5a')); // the table's first page
-            writeFile(file, bytes);
-            return none;
-        }) << changes << setAside << 0;
-        QTest::newRow("a damaged header") << std::function([=](const QString &file) {
-            recordRaces(file, 2);
-            QByteArray bytes = bytesOf(file);
-            writeFile(file, bytes.replace(0, 16, "SQLite format 4\0"));
-            return none;
-        }) << changes << setAside << 0;
-        QTest::newRow("a text file, with another set aside before")
-            << std::function([=](const QString &file) {
-                   writeFile(file + u".damaged"_s, "kept before");
-                   writeFile(file, "1000,3.0\r\n");
-                   return none;
-               })
-            << changes << setAside.arg(u"%1"_s, u"%2.1"_s) << 0;
-        QTest::newRow("another program's database") << std::function([=](const QString &file) {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
-            db.setDatabaseName(file);
-            db.open();
-            QSqlQuery(db).exec(u"CREATE TABLE notes (text)"_s);
-            db.close();
-            db = {};
-            QSqlDatabase::removeDatabase(u"other"_s);
-            return none;
-        }) << changes << setAside << 0;
-        QTest::newRow("an empty file is a fresh record")
-            << std::function([=](const QString &file) { return writeFile(file, {}), none; })
-            << changes << QString() << 0;
-        QTest::newRow("a folder") << std::function([=](const QString &file) {
-            QDir().mkpath(file);
-            return none;
-        }) << nothing << notAFile << 0;
-        QTest::newRow("a read-only file") << std::function([=](const QString &file) {
-            recordRaces(file, 3);
-            return makeReadOnly(file);
-        }) << only << readOnly << 3;
-#ifndef Q_OS_WIN
-        QTest::newRow("a pipe") << std::function([=](const QString &file) {
-            ::mkfifo(QFile::encodeName(file), 0644);
-            return none;
-        }) << nothing << notAFile
-                                << 0;
-        QTest::newRow("a pipe for its journal") << std::function([=](const QString &file) {
-            recordRaces(file, 1);
-            ::mkfifo(QFile::encodeName(file + u"-journal"_s), 0644);
-            return none;
-        }) << nothing << notAFile << 0;
-        QTest::newRow("a link to a device") << std::function([=](const QString &file) {
-            QFile::link(u"/dev/null"_s, file);
-            return none;
-        }) << nothing << notAFile << 0;
-        QTest::newRow("a link to a folder") << std::function([=](const QString &file) {
-            QDir().mkpath(file + u".d"_s);
-            QFile::link(file + u".d"_s, file);
-            return none;
-        }) << nothing << notAFile << 0;
-        QTest::newRow("a read-only folder") << std::function([=](const QString &file) {
-            recordRaces(file, 2);
-            return makeReadOnly(QFileInfo(file).absolutePath());
-        }) << only << readOnly << 2;
-        QTest::newRow("no record in a read-only folder") << std::function([=](const QString &file) {
-            return makeReadOnly(QFileInfo(file).absolutePath());
-        }) << nothing << u"レース記録 %1 を作れない（書き込みできない）ため、"_s + unusable
-                                                         << 0;
-        QTest::newRow("damaged in a read-only folder")
-            << std::function([=](const QString &file) {
-                   writeFile(file, "not a record");
-                   return makeReadOnly(QFileInfo(file).absolutePath());
-               })
-            << nothing
-            << u"レース記録 %1 は壊れているか記録ではないため読めません。書き込みで"
-               u"きない場所なのでそのままにしました。"_s +
-                   unusable
-            << 0;
-#endif
-    }
+    // says and how many races it shows. A record it can change takes a race
+    // and has set aside what stood there byte for byte; any other leaves the
+    // place as it was.
+    void inItsPlace_data() { addRowsFrom("core/places.txt"); }
 
     void inItsPlace() {
-        QFETCH(std::function<std::optional<Undo>(const QString &)>, setup);
-        QFETCH(RaceStore::Access, access);
-        QFETCH(QString, notice);
-        QFETCH(int, shown);
+        const auto [what, access, notice, shown] = cells<4>();
         const QString file = scratch_->folder() + u"/record/racelog.db"_s;
         QDir().mkpath(scratch_->folder() + u"/record"_s);
-        const std::optional<Undo> undo = setup(file);
+        const std::optional<Undo> undo = place(what, file);
         if (!undo)
-            QSKIP("the system does not let this process make a place read-only");
+            QSKIP("this system cannot make that place for this process");
         const Guard guard{*undo};
         const QString was = kind(file);
         const QByteArray bytes = bytesOf(file);
         const QStringList around = QDir(scratch_->folder() + u"/record"_s).entryList();
 
         RaceStore store(file);
-        QCOMPARE(store.access(), access);
+        const auto expected =
+            RaceStore::Access(QStringList{u"changes"_s, u"read-only"_s, u"none"_s}.indexOf(access));
+        QCOMPARE(store.access(), expected);
         const QString keptAs =
             file + (notice.contains(u"%2.1"_s) ? u".damaged.1"_s : u".damaged"_s);
         QCOMPARE(store.notice(),
                  QString(notice)
                      .replace(u"%2"_s, QDir::toNativeSeparators(file + u".damaged"_s))
                      .replace(u"%1"_s, QDir::toNativeSeparators(file)));
-        QCOMPARE(store.load().races.size(), shown);
+        QCOMPARE(store.load().races.size(), shown.toInt());
         const QString added = store.add(race(u"new"_s));
-        if (access == RaceStore::Access::Changes) {
+        if (expected == RaceStore::Access::Changes) {
             QCOMPARE(added, QString());
             QCOMPARE(names(RaceStore(file).load().races), u"new"_s);
             if (!notice.isEmpty())
                 QCOMPARE(bytesOf(keptAs), bytes);
         } else {
-            QCOMPARE(added, access == RaceStore::Access::ReadOnly
+            QCOMPARE(added, expected == RaceStore::Access::ReadOnly
                                 ? u"レース記録は書き込みできないため、変更は保存できません。"_s
                                 : u"レース記録が使えないため、変更は保存できません。"_s);
             QCOMPARE(kind(file), was);

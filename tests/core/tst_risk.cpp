@@ -36,30 +36,12 @@ private slots:
                  QStringList({races, hit, allLost, expected}).join(u' ').trimmed());
     }
 
-    void sentences_data() {
-        QTest::addColumn<qint64>("bankroll");
-        QTest::addColumn<QString>("sentence");
-        QTest::newRow("nine races")
-            << 100000LL
-            << u"単勝の払戻率 80%と倍率 3倍から推定した的中率は 26.7%（予想ではありません）で、"
-               u"9ﾚｰｽ続けて外れて軍資金が尽きる確率は 6.1%、的中か 9ﾚｰｽ目で止める追い上げ1回の"
-               u"期待収支は -2,726円です"_s;
-        QTest::newRow("one race")
-            << 1000LL
-            << u"単勝の払戻率 80%と倍率 3倍から推定した的中率は 26.7%（予想ではありません）で、"
-               u"1ﾚｰｽ目が外れて軍資金が尽きる確率は 73.3%、その1ﾚｰｽの期待収支は -200円です"_s;
-        QTest::newRow("all ten")
-            << 113400LL
-            << u"単勝の払戻率 80%と倍率 3倍から推定した的中率は 26.7%（予想ではありません）で、"
-               u"10ﾚｰｽ続けて外れる確率は 4.5%、的中か 10ﾚｰｽ目で止める追い上げ1回の期待収支は "
-               u"-3,197円です"_s;
-        QTest::newRow("none: the chart says what the money lacks") << 999LL << QString();
-    }
+    void sentences_data() { addRowsFrom("core/sentences.txt"); }
 
     void sentences() {
-        QFETCH(qint64, bankroll);
-        QFETCH(QString, sentence);
-        QCOMPARE(RiskSentence(MakePlan(1000, 3.0f), Yen(bankroll), TicketType::Win, 3.0f),
+        const auto [ticket, start, odds, bankroll, sentence] = cells<5>();
+        QCOMPARE(RiskSentence(MakePlan(start.toInt(), odds.toFloat()), Yen(bankroll.toLongLong()),
+                              *TicketNamed(ticket), odds.toFloat()),
                  sentence);
     }
 
@@ -86,28 +68,11 @@ private slots:
         }
     }
 
-    void hitChance_data() {
-        QTest::addColumn<int>("ticket");
-        QTest::addColumn<qint64>("odds");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("単勝 3.0")
-            << 0 << 30LL
-            << u"的中率の目安 26.7%（単勝の払戻率 80%÷倍率 3.0倍による推定で、"
-               u"予想ではありません）"_s;
-        QTest::newRow("a half, up")
-            << 0 << 640LL
-            << u"的中率の目安 1.3%（単勝の払戻率 80%÷倍率 64.0倍による推定で、"
-               u"予想ではありません）"_s;
-        QTest::newRow("ワイド 1.1") << 4 << 11LL
-                                    << u"的中率の目安 70.5%（ワイドの払戻率 77.5%÷倍率 1.1倍による"
-                                       u"推定で、予想ではありません）"_s;
-    }
+    void hitChance_data() { addRowsFrom("core/hitchance.txt"); }
 
     void hitChance() {
-        QFETCH(int, ticket);
-        QFETCH(qint64, odds);
-        QFETCH(QString, line);
-        QCOMPARE(HitChanceLine(TicketType(ticket), odds), line);
+        const auto [ticket, odds, line] = cells<3>();
+        QCOMPARE(HitChanceLine(*TicketNamed(ticket), odds.toLongLong()), line);
     }
 
     // Quotients of numbers far beyond 64 bits: q·b ≤ a < (q + 1)·b, and the
