@@ -87,10 +87,9 @@ NextRace CalcNextRace(std::int64_t oddsTenths, Amount target, int coefficientTen
 Amount DefaultTarget(std::int32_t startAmount, float odds);
 
 // Texts as the record shows them: odds with their one decimal ("3.0",
-// "1234.5"; the user's decimal point unless another is given), a date ("2025/06/01"), a ratio in
-// tenths of a percent
-// ("144.7%", "－" when there is none; exact to 2^53 tenths, beyond any
-// amount against a stake of 100 yen).
+// "1234.5"; the user's decimal point unless another is given), a date
+// ("2025/06/01"), a ratio in tenths of a percent ("144.7%", "－" when there
+// is none; exact to 2^53 tenths, beyond any amount against 100 yen).
 QString OddsText(std::int64_t oddsTenths, const QString &point = QLocale().decimalPoint());
 QString DateText(const QDate &date);
 QString PercentText(std::optional<std::int64_t> tenths);

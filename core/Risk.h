@@ -30,7 +30,7 @@ std::optional<PlanRisk> CalcPlanRisk(const Plan &plan, Amount bankroll, TicketTy
 
 // The chart's sentence on it: 「単勝の払戻率 80%と倍率 3倍から推定した的中率は
 // 26.7%（予想ではありません）で、9ﾚｰｽ続けて外れて軍資金が尽きる確率は 6.1%、
-// 的中か 9ﾚｰｽ目で止める追い上げ1回の期待収支は -9,130円です」; for money that pays
+// 的中か 9ﾚｰｽ目で止める追い上げ1回の期待収支は -2,726円です」; for money that pays
 // for one race 「…で、1ﾚｰｽ目が外れて軍資金が尽きる確率は 73.3%、その1ﾚｰｽの期待
 // 収支は -200円です」, for all ten 「…で、10ﾚｰｽ続けて外れる確率は 4.5%、的中か
 // 10ﾚｰｽ目で止める…」. Empty where the money pays for no race.
