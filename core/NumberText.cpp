@@ -204,6 +204,50 @@ double ToNumber(const QString &text) {
     return parseAscii(*number);
 }
 
+std::optional<std::int64_t> ToScaledInteger(const QString &text, int places) {
+    const std::optional<std::string> number = scanNumber(text);
+    if (!number)
+        return std::nullopt;
+    // [sign] digits [. digits] [e [sign] digits]: the value scaled is the
+    // digits without their point, times 10 to the power `shift`.
+    const std::size_t e = std::min(number->find('e'), number->size());
+    std::string digits;
+    long long shift = places;
+    bool afterPoint = false;
+    for (char c : number->substr(0, e)) {
+        afterPoint = afterPoint || c == '.';
+        if (c >= '0' && c <= '9') {
+            digits += c;
+            shift -= afterPoint;
+        }
+    }
+    long long exponent = 0; // beyond 10^9 as good as any larger
+    for (std::size_t i = e + 1; i < number->size(); ++i)
+        if ((*number)[i] >= '0' && (*number)[i] <= '9')
+            exponent = std::min(exponent * 10 + ((*number)[i] - '0'), 1000000000LL);
+    shift += number->find("e-") == std::string::npos ? exponent : -exponent;
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    for (; shift < 0 && !digits.empty(); ++shift) {
+        if (digits.back() != '0')
+            return std::nullopt; // a fraction remains
+        digits.pop_back();
+    }
+    if (digits.empty())
+        return 0;
+    if (qsizetype(digits.size()) + shift > 19)
+        return std::nullopt;
+    digits.append(std::size_t(shift), '0');
+    // accumulated negatively, so that the lowest value fits
+    std::int64_t value = 0;
+    for (char c : digits)
+        if (__builtin_mul_overflow(value, 10, &value) ||
+            __builtin_sub_overflow(value, c - '0', &value))
+            return std::nullopt;
+    if (number->front() != '-' && __builtin_mul_overflow(value, -1, &value))
+        return std::nullopt;
+    return value;
+}
+
 QString AmountDifference(const QString &minuend, const QString &subtrahend) {
     const Whole a = wholeOf(minuend);
     Whole b = wholeOf(subtrahend);

@@ -3,6 +3,8 @@
 #include "core/Amount.h"
 
 #include <QString>
+#include <cstdint>
+#include <optional>
 
 // Reading numbers from the user's text and writing amounts and singles as
 // text, in the user's locale. Full-width digits, signs, period, comma and
@@ -21,6 +23,13 @@ bool IsNumeric(const QString &text);
 // The number IsNumeric accepts ("1,500" is 1500); beyond the double range
 // ±infinity. Raises TypeMismatch when the text is not a number.
 double ToNumber(const QString &text);
+
+// The number IsNumeric accepts, exactly as written, times 10^places, when
+// that is a whole number within the 64-bit range: "2.5" at one place is 25,
+// "2.50" too, "1e3" at none 1000, "0.1" at one place exactly 1. Nothing for a
+// text that is not a number, a value with more decimals than `places`
+// ("2.55" at one place) or one beyond the range.
+std::optional<std::int64_t> ToScaledInteger(const QString &text, int places);
 
 // The difference of two whole-number texts as an amount text ("6,900" less
 // "4,800" gives "2,100"), worked out digit by digit: exact however many

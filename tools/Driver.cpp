@@ -1,5 +1,6 @@
 #include "tools/Driver.h"
 
+#include "core/RaceStore.h"
 #include "settings/Store.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -88,6 +89,7 @@ ScratchSettings::ScratchSettings() : previous_(qgetenv("XDG_CONFIG_HOME")) {
     qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
     name_ = u"MorvexScratch-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(++count);
     settings::useApplicationName(name_);
+    UseRecordFolder(folder_.path());
 }
 
 ScratchSettings::~ScratchSettings() {
@@ -95,6 +97,7 @@ ScratchSettings::~ScratchSettings() {
     QSettings(u"HKEY_CURRENT_USER\\Software\\"_s + name_, QSettings::NativeFormat).remove({});
 #endif
     settings::useApplicationName({});
+    UseRecordFolder({});
     qputenv("XDG_CONFIG_HOME", previous_);
 }
 

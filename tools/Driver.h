@@ -15,7 +15,7 @@ namespace morvex::driver {
 
 // Settings of their own for a run that must not touch the user's: a fresh
 // configuration folder and application name (on Windows, a fresh registry
-// key), removed afterwards.
+// key), and a race record in that folder, removed afterwards.
 class ScratchSettings {
 public:
     ScratchSettings();

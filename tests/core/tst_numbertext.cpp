@@ -9,6 +9,7 @@
 
 #include <QLocale>
 #include <QTest>
+#include <cmath>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -34,6 +35,37 @@ private slots:
         QCOMPARE(errorOf([&] { read = ToNumber(text); }), numeric ? 0 : int(TypeMismatch));
         if (numeric)
             QCOMPARE(read, number.toDouble());
+    }
+
+    // The exact reading scaled by a power of ten: where a text of the
+    // readings above is a number, it gives that number scaled when the
+    // result is whole, and nothing otherwise; further rows of its own.
+    void scaled_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<QString>("scaled");
+        for (const QStringList &row : rowsOf("core/readings.txt"))
+            for (int places : {0, 1, 2}) {
+                const double value = row[3].toDouble() * std::pow(10, places);
+                QTest::addRow("%s at %d", qPrintable(row[0]), places)
+                    << row[1] << row[2] << places
+                    << (row[3] == u"no"_s || value != std::floor(value)
+                            ? u"no"_s
+                            : QString::number(value, 'f', 0));
+            }
+        for (const QStringList &row : rowsOf("core/scaled.txt"))
+            QTest::newRow(qPrintable(row[0])) << row[1] << row[2] << row[3].toInt() << row[4];
+    }
+
+    void scaled() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(int, places);
+        QFETCH(QString, scaled);
+        QLocale::setDefault(QLocale(locale));
+        const std::optional<std::int64_t> read = ToScaledInteger(text, places);
+        QCOMPARE(read ? QString::number(*read) : u"no"_s, scaled);
     }
 
     void amountDifference_data() { addRowsFrom("core/differences.txt"); }
