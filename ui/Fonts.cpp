@@ -36,13 +36,17 @@ QStringList carriedFamilies(const QString &file) {
 // the next one named; the font database it asks here is set up for the
 // first text anyway. A family the program carries is loaded from its file
 // where none named up to it is installed.
+//
+// A family is looked up by any of its names: the font database lists each
+// family under the name in the user's language where the font has one
+// (IPAPGothic is 「IPA Pゴシック」 in a Japanese locale, MS Gothic
+// 「ＭＳ ゴシック」 on a Japanese Windows) and knows the others as aliases.
 QStringList installedOf(const QList<Family> &families) {
-    const QStringList present = QFontDatabase::families();
     QStringList installed;
     QStringList named;
     for (const Family &family : families) {
         named.append(family.name);
-        if (present.contains(family.name, Qt::CaseInsensitive))
+        if (QFontDatabase::hasFamily(family.name))
             installed.append(family.name);
         else if (installed.isEmpty() && !family.file.isEmpty())
             installed.append(carriedFamilies(family.file));
