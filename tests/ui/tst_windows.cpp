@@ -183,6 +183,9 @@ class TestWindows : public QObject {
     std::optional<ProgramRun> run_;
 
 private slots:
+    void initTestCase() {
+        QVERIFY2(japaneseDesktopLacks().isEmpty(), qPrintable(japaneseDesktopLacks()));
+    }
     void init() {
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         run_.emplace();
