@@ -37,10 +37,10 @@ QStringList carriedFamilies(const QString &file) {
 // first text anyway. A family the program carries is loaded from its file
 // where none named up to it is installed.
 //
-// A family is looked up by any of its names: the font database lists each
-// family under the name in the user's language where the font has one
-// (IPAPGothic is 「IPA Pゴシック」 in a Japanese locale, MS Gothic
-// 「ＭＳ ゴシック」 on a Japanese Windows) and knows the others as aliases.
+// A family is looked up by any of the names the font database knows it by:
+// fontconfig lists each family under its name in the user's language where
+// the font has one (IPAPGothic is 「IPA Pゴシック」 under a Japanese locale)
+// and knows its other names as aliases.
 QStringList installedOf(const QList<Family> &families) {
     QStringList installed;
     QStringList named;
