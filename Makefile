@@ -73,7 +73,8 @@ fuzz:
 # Sanitizer into $(SANITIZE_BUILD), leaks included. Qt itself is not
 # instrumented, so only our code's memory errors are caught; Qt's own
 # allocations still count for the leak check, and the suite has none
-# (tests/lsan.supp names the one exception, fontconfig's configuration).
+# (tests/lsan.supp names the exceptions: fontconfig's configuration, and
+# what Qt's Wayland platform leaves to the end of the process).
 SANITIZE_BUILD ?= build-asan
 .PHONY: check-sanitize
 check-sanitize: deps

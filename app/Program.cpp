@@ -6,7 +6,9 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QPointer>
+#include <QTranslator>
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 #include <cerrno>
@@ -16,8 +18,27 @@
 #include <unistd.h>
 #endif
 
+using namespace Qt::StringLiterals;
+
 namespace morvex {
 namespace {
+
+// Qt's own texts (the save dialog, its question before it replaces a file,
+// the standard buttons, a text box's context menu) in the language of the
+// system's locale, where Qt's catalogue for it is there: Qt's translations
+// folder (on Debian, qt6-translations-l10n), else the folder "translations"
+// beside the executable (the Windows folder carries qtbase_ja.qm there). The
+// program's own texts are Japanese whatever the locale.
+void translateQtTexts() {
+    auto *translator = new QTranslator(qApp);
+    for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  QCoreApplication::applicationDirPath() + u"/translations"_s})
+        if (translator->load(QLocale::system(), u"qtbase"_s, u"_"_s, folder)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
+    delete translator;
+}
 
 #ifdef Q_OS_UNIX
 // Closes every window the way its close box does, the main window first, so
@@ -78,6 +99,7 @@ void closeOnTerminationSignals() {
 void startProgram() {
     static const bool once = [] {
         QApplication::setQuitOnLastWindowClosed(false);
+        translateQtTexts();
         // Ties the windows to the desktop entry: the id of the installed
         // com.example.morvex.desktop (Wayland's app id; on X11 the entry's
         // StartupWMClass names the window class, the executable's name).

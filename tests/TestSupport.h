@@ -6,7 +6,9 @@
 #include "settings/Store.h"
 #include "tools/Driver.h"
 
+#include <QFontDatabase>
 #include <QTest>
+#include <clocale>
 
 namespace morvex::test {
 
@@ -28,6 +30,23 @@ public:
 inline bool activate(QWidget *window) {
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
+}
+
+// Under a Japanese locale the suite runs where the program's users are: the
+// C library has the locale, the font database speaks Japanese (it lists the
+// IPA gothics by their Japanese names) and Noto Sans CJK is installed beside
+// them. What of that is missing, or nothing (also in any other locale).
+inline QString japaneseDesktopLacks() {
+    if (QLocale::system().language() != QLocale::Japanese)
+        return {};
+    QStringList lacks;
+    if (!QByteArray(std::setlocale(LC_CTYPE, nullptr)).startsWith("ja_JP"))
+        lacks.append(u"the locale (locale-gen ja_JP.UTF-8)"_s);
+    if (!QFontDatabase::families().contains(u"IPA Pゴシック"_s))
+        lacks.append(u"the IPA gothics by their Japanese names"_s);
+    if (!QFontDatabase::hasFamily(u"Noto Sans CJK JP"_s))
+        lacks.append(u"Noto Sans CJK (fonts-noto-cjk)"_s);
+    return lacks.join(u", "_s);
 }
 
 // What the store holds under a key, or "none".

@@ -36,13 +36,17 @@ QStringList carriedFamilies(const QString &file) {
 // the next one named; the font database it asks here is set up for the
 // first text anyway. A family the program carries is loaded from its file
 // where none named up to it is installed.
+//
+// A family is looked up by any of the names the font database knows it by:
+// fontconfig lists each family under its name in the user's language where
+// the font has one (IPAPGothic is 「IPA Pゴシック」 under a Japanese locale)
+// and knows its other names as aliases.
 QStringList installedOf(const QList<Family> &families) {
-    const QStringList present = QFontDatabase::families();
     QStringList installed;
     QStringList named;
     for (const Family &family : families) {
         named.append(family.name);
-        if (present.contains(family.name, Qt::CaseInsensitive))
+        if (QFontDatabase::hasFamily(family.name))
             installed.append(family.name);
         else if (installed.isEmpty() && !family.file.isEmpty())
             installed.append(carriedFamilies(family.file));

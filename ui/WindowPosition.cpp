@@ -13,8 +13,20 @@
 #include <QWidget>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace morvex {
 namespace {
+
+// Whether the platform tells the program where its windows stand and lets
+// it place them. A Wayland compositor places every window itself and tells
+// nothing: pos() is only the origin less Qt's own frame, and move() is not
+// carried out. There the windows open where the compositor puts them and
+// the stored positions are neither read nor written, so that they are still
+// good when the program runs on X11 (or XWayland) again.
+bool platformPlacesWindows() {
+    return !QGuiApplication::platformName().startsWith(u"wayland"_s);
+}
 
 // A stored edge in twips, or the default when the text is no usable number.
 double storedEdge(const settings::Store &store, const QString &section, const QString &key,
@@ -46,6 +58,8 @@ bool titleBarReachable(const QWidget *window, QPoint topLeft) {
 
 void restorePosition(QWidget *window, const settings::Store &store, const QString &section,
                      int defaultTwips) {
+    if (!platformPlacesWindows())
+        return;
     const double top = storedEdge(store, section, settings::WindowTop, defaultTwips);
     const double left = storedEdge(store, section, settings::WindowLeft, defaultTwips);
     QPoint position(twipsToPixels(left), twipsToPixels(top));
@@ -60,6 +74,8 @@ void restorePosition(QWidget *window, const settings::Store &store, const QStrin
 }
 
 void savePosition(const QWidget *window, settings::Transaction &save, const QString &section) {
+    if (!platformPlacesWindows())
+        return;
     QPoint topLeft = window->pos(); // outer corner, frame included
     if (window->windowState() &
         (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {

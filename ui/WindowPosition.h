@@ -13,7 +13,10 @@ class Transaction;
 
 // Every window restores its position when it loads and saves it when it
 // unloads: the outer top-left corner in twips, screen coordinates, under
-// the keys WindowTop and WindowLeft of the window's own section.
+// the keys WindowTop and WindowLeft of the window's own section. Where the
+// platform neither tells a window's place nor lets the program set it
+// (Wayland), both do nothing: the window opens where the compositor puts it
+// and the stored position stays as it was.
 
 // Moves the window to its stored position (or to `defaultTwips` for both
 // edges). A stored value that is not a number falls back to the default; a

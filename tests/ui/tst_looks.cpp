@@ -100,7 +100,10 @@ class TestLooks : public QObject {
     std::optional<ProgramRun> run_;
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan)); }
+    void initTestCase() {
+        QVERIFY2(japaneseDesktopLacks().isEmpty(), qPrintable(japaneseDesktopLacks()));
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    }
     void init() {
         run_.emplace();
         showTypicalRequest();

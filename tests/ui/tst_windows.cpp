@@ -19,9 +19,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -197,6 +199,9 @@ class TestWindows : public QObject {
     std::optional<ProgramRun> run_;
 
 private slots:
+    void initTestCase() {
+        QVERIFY2(japaneseDesktopLacks().isEmpty(), qPrintable(japaneseDesktopLacks()));
+    }
     void init() {
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         run_.emplace();
@@ -599,7 +604,8 @@ private slots:
 
     // Without a hook the dialog is a save dialog of its own, at the name it
     // suggests in the documents folder (at home where there is none), asking
-    // before it replaces a file.
+    // before it replaces a file. Its texts and its question are in the
+    // language of the system's locale, Japanese under a Japanese one.
     void saveDialog_data() {
         QTest::addColumn<bool>("documents");
         QTest::newRow("a documents folder") << true;
@@ -612,21 +618,42 @@ private slots:
 #endif
         QFETCH(bool, documents);
         const ScratchHome home(documents);
+        const QString file = home.folder.path() + (documents ? u"/Documents"_s : u""_s) +
+                             u"/投資額表_1000円_3倍.csv"_s;
+        writeFile(file, "older\r\n");
         pressTable(u"1000"_s, u"3.0"_s);
-        QString shown = u"no dialog"_s;
+        QString shown = u"no dialog"_s, asked = u"not asked"_s;
         QTimer::singleShot(0, [&] {
-            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-                shown = dialog->windowTitle() + u' ' + dialog->selectedFiles().value(0);
-                if (dialog->acceptMode() != QFileDialog::AcceptSave)
-                    shown += u" (not a save dialog)"_s;
-                if (dialog->testOption(QFileDialog::DontConfirmOverwrite))
-                    shown += u" (replaces unasked)"_s;
-                dialog->reject();
-            }
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            shown = dialog->windowTitle() + u' ' + dialog->selectedFiles().value(0);
+            if (dialog->acceptMode() != QFileDialog::AcceptSave)
+                shown += u" (not a save dialog)"_s;
+            for (const QAbstractButton *button : dialog->findChild<QDialogButtonBox *>()->buttons())
+                shown += u" ["_s + button->text() + u']';
+            QTimer::singleShot(0, [&] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    asked = box->text();
+                    for (const QAbstractButton *button : box->buttons())
+                        asked += u" ["_s + button->text() + u']';
+                    QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+                }
+            });
+            QTest::mouseClick(
+                dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save),
+                Qt::LeftButton);
+            dialog->reject();
         });
         trigger(Table, u"saveAction"_s);
-        QCOMPARE(shown, u"CSVで保存 "_s + home.folder.path() +
-                            (documents ? u"/Documents"_s : u""_s) + u"/投資額表_1000円_3倍.csv"_s);
+        const bool japanese = QLocale::system().language() == QLocale::Japanese;
+        QCOMPARE(shown, u"CSVで保存 "_s + file +
+                            (japanese ? u" [保存(&S)] [キャンセル]"_s : u" [&Save] [Cancel]"_s));
+        QCOMPARE(asked,
+                 u"投資額表_1000円_3倍.csv"_s +
+                     (japanese ? u" は既に存在します。\n置き換えますか? [はい(&Y)] [いいえ(&N)]"_s
+                               : u" already exists.\nDo you want to replace it? [&Yes] [&No]"_s));
+        QCOMPARE(contents(file), "older\r\n"); // answered No
     }
 
     // ---- The chart window
