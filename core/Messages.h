@@ -23,6 +23,7 @@ inline const QString NotWholeYen = u"１円単位で設定して下さい。"_s;
 inline const QString BelowZeroYen = u"０円以上を設定して下さい。"_s;
 inline const QString CoefficientOutOfRange = u"1.0以上2.0以下の値を設定して下さい。"_s;
 inline const QString NameTooLong = u"40文字以内で入力して下さい。"_s;
+inline const QString NotADate = u"日付を 2026/12/08 のように入力して下さい。"_s;
 
 // A figure above the most whole yen an amount holds, in a unit ("円", "倍"):
 // "922,337,203,685,477円以下を設定して下さい。" in the user's locale.

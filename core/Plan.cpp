@@ -179,7 +179,7 @@ BankrollReading ReadBankroll(const QString &text) {
         return {std::nullopt, read.problem};
     const double whole = std::nearbyint(read.value); // ties to even
     if (!(whole <= MostWholeYen))
-        return {std::nullopt, FormatAmount(MostWholeYen) + u"円以下を設定して下さい。"_s};
+        return {std::nullopt, message::AtMostLargest(u"円"_s)};
     return {ToAmount(whole), QString()};
 }
 

@@ -205,6 +205,15 @@ Reading<int> ReadCoefficient(const QString &text) {
     return {int(*tenths), {}, {}};
 }
 
+Reading<QDate> ReadDate(const QString &text) {
+    const QStringList parts = text.trimmed().split(u'/');
+    const QDate date =
+        parts.size() == 3 ? QDate(parts[0].toInt(), parts[1].toInt(), parts[2].toInt()) : QDate();
+    if (!date.isValid())
+        return refused<QDate>(u"日付"_s, message::NotADate);
+    return {date, {}, {}};
+}
+
 Reading<QString> ReadRaceName(const QString &text) {
     if (text.toUcs4().size() > 40)
         return refused<QString>(u"レース"_s, message::NameTooLong);

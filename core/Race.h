@@ -117,6 +117,8 @@ Reading<Amount> ReadPayout(const QString &text);
 Reading<Amount> ReadTarget(const QString &text);
 // 係数: 1.0 to 2.0, at most one decimal; the value in tenths.
 Reading<int> ReadCoefficient(const QString &text);
+// 日付: year/month/day ("2026/12/08", "2026/12/8").
+Reading<QDate> ReadDate(const QString &text);
 // レース: any text of at most 40 characters, as typed.
 Reading<QString> ReadRaceName(const QString &text);
 

@@ -88,7 +88,7 @@ QString SummaryLine(const RaceSummary &summary) {
     QStringList items;
     for (const auto &[caption, text] : SummaryItems(summary))
         items.append(caption + u' ' + text);
-    return items.join(u'　');
+    return items.mid(0, 4).join(u'　') + u'\n' + items.mid(4).join(u'　');
 }
 
 QByteArray RaceLogCsv(const QList<Race> &races) {

@@ -72,7 +72,8 @@ RaceSummary Summarize(const QList<Race> &races);
 
 // The bottom line's items as caption and text: 投資合計 "4,700円", 払戻合計,
 // 収支, 回収率 "144.7%" (or "－"), 的中率, 最大連敗 "2連敗", 現在 "0連敗（損失累計
-// 0円）"; and all of them in one line, separated by full-width spaces.
+// 0円）"; and all of them in two lines, the money and then the races, separated
+// by full-width spaces.
 QList<std::pair<QString, QString>> SummaryItems(const RaceSummary &summary);
 QString SummaryLine(const RaceSummary &summary);
 

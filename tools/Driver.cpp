@@ -105,8 +105,11 @@ MessageRecorder::MessageRecorder() {
     setMessageBoxHook([this](QMessageBox &box) {
         const bool plain =
             box.icon() == QMessageBox::Warning && box.standardButtons() == QMessageBox::Ok;
+        const bool question = box.icon() == QMessageBox::Question &&
+                              box.standardButtons() == (QMessageBox::Yes | QMessageBox::No);
         messages.append(box.windowTitle() + u" / "_s + box.text() +
-                        (plain ? QString() : u" (not a warning with OK)"_s));
+                        (plain || question ? QString() : u" (not a warning with OK)"_s));
+        box.done(question ? answer : QMessageBox::Ok);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "ui/Form.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRectF>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -31,13 +32,15 @@ private:
 };
 
 // Every message box the program would show, as "title / text", answered at
-// once; a box that is not a warning with a single OK button is marked.
+// once: a question with `answer`, a message with OK; a box that is neither
+// a warning with a single OK button nor a question is marked.
 class MessageRecorder {
 public:
     MessageRecorder();
     ~MessageRecorder();
     QStringList take() { return std::exchange(messages, {}); }
     QStringList messages;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
 };
 
 // Every save dialog the program would show answered at once with `path`

@@ -16,17 +16,32 @@ std::function<void(QMessageBox &)> &hook() {
     return installed;
 }
 
-} // namespace
-
-void MsgBox(const QString &text, const QString &title) {
-    QMessageBox box(QMessageBox::Warning,
-                    title.isEmpty() ? QString::fromUtf8(ApplicationTitle) : title, text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+// The box is shown as a nested loop of the window that asks (a close from
+// outside dismisses it, as if the default were answered) or handed to the
+// hook. Returns the button answered.
+int show(QMessageBox::Icon icon, const QString &text, const QString &title,
+         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, title.isEmpty() ? QString::fromUtf8(ApplicationTitle) : title, text,
+                    buttons, QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(defaultButton);
     box.setWindowModality(Qt::ApplicationModal);
     if (hook())
         hook()(box);
     else
         LoadedWindows::runNested(&box, [&] { box.exec(); });
+    return box.result();
+}
+
+} // namespace
+
+void MsgBox(const QString &text, const QString &title) {
+    show(QMessageBox::Warning, text, title, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool AskYesNo(const QString &text, const QString &title) {
+    return show(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::No) == QMessageBox::Yes;
 }
 
 void ShowRuntimeError(const RuntimeError &error) {

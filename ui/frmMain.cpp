@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "core/NumberText.h"
 #include "core/Plan.h"
+#include "core/Race.h"
 #include "core/RuntimeError.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -10,6 +11,7 @@
 #include "ui/MessageBox.h"
 #include "ui/frmAbout.h"
 #include "ui/frmInvestTable.h"
+#include "ui/frmRaceLog.h"
 #include "ui/frmUsage.h"
 
 #include <QAction>
@@ -115,12 +117,19 @@ frmMain::frmMain()
     // the keyboard (a text box keeps Ctrl+C while it has a selection) or
     // from a result field's context menu.
     copyAction = windowAction(this, u"copyAction"_s, u"結果をコピー"_s, QKeySequence::Copy);
-    for (QLabel *field : {lblInvestAmount, lblTotalAmount, lblRecovery, lblProfit, lblUpRate}) {
-        field->addAction(copyAction);
-        field->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
     copyFromBoxes(copyAction, {txtStartAmount, txtOdds});
     connect(copyAction, &QAction::triggered, this, &frmMain::copyResults);
+
+    // The day's races, each at its own odds: from the keyboard or a right
+    // click anywhere on the window.
+    raceLogAction = windowAction(this, u"raceLogAction"_s, u"レース記録..."_s,
+                                 QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(raceLogAction, &QAction::triggered, this, &frmMain::showRaceLog);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QLabel *field : {lblInvestAmount, lblTotalAmount, lblRecovery, lblProfit, lblUpRate}) {
+        field->addActions({copyAction, raceLogAction});
+        field->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
 }
 
 void frmMain::setResultsStale(bool stale) {
@@ -187,6 +196,19 @@ void frmMain::btnCalcAmount_Click() {
     } catch (const RuntimeError &error) {
         ShowRuntimeError(error);
     }
+}
+
+// The record's target profit starts as the inputs stand for (start amount ×
+// (odds − 1)), when they can be read.
+void frmMain::showRaceLog() {
+    std::optional<Amount> target;
+    try {
+        if (const std::optional<PlanInputs> inputs =
+                ReadInputs(txtStartAmount->text(), txtOdds->text()).inputs)
+            target = DefaultTarget(inputs->startAmount, inputs->odds);
+    } catch (const RuntimeError &) {
+    }
+    frmRaceLog::ShowDialog(target);
 }
 
 // One usage window at a time: a second press brings the open one forward.

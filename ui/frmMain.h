@@ -51,6 +51,7 @@ private:
     // colour until the next calculation succeeds.
     void setResultsStale(bool stale);
     void copyResults();
+    void showRaceLog();
 
     // In the order of the window's layout table.
     QPushButton *btnUsage;
@@ -79,6 +80,7 @@ private:
     controls::Cell *lblProfit;
 
     QAction *copyAction;
+    QAction *raceLogAction;
 
     // What the five result fields show, for the copy: their design texts
     // until a calculation writes them.

@@ -19,13 +19,14 @@ private_compositor "$work"
 mkdir "$work/config"
 settings=$work/config/morvex.ini
 
-seed() { # start amount, odds, defeats, bankroll
+seed() { # start amount, odds, defeats, bankroll [, what the record window saves]
     printf '%s\n' "[MainWindow]" "WindowTop=3000" "WindowLeft=4500" "" \
         "[Condition]" "StartAmount=$1" "Odds=$2" "Defeats=$3" "" \
         "[AboutWindow]" "WindowTop=-735" "WindowLeft=-165" "" \
         "[UsageWindow]" "WindowTop=1,800" "WindowLeft=2550" "" \
         "[TableWindow]" "WindowLeft=1500" "WindowTop=1E+08" "" \
-        "[ChartWindow]" "WindowTop=2250" "WindowLeft=3000" "Bankroll=$4"
+        "[ChartWindow]" "WindowTop=2250" "WindowLeft=3000" "Bankroll=$4" ${5:+"Ticket=単勝"} "" \
+        "[RaceLogWindow]" "WindowTop=900" "WindowLeft=-45" ${5:+"TargetProfit=$5" "Coefficient=1.0"}
 }
 
 # Under AddressSanitizer (make check-sanitize) stacks are unwound slowly:
@@ -39,7 +40,8 @@ for how in signal close; do
     seed 1000 3 0 100000 >"$settings"
     # A headless weston has no seat: no input method, which would ask the
     # seat's keyboard about every key the plugin sends.
-    env -u DISPLAY XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=wayland QT_IM_MODULE=none \
+    env -u DISPLAY XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+        QT_QPA_PLATFORM=wayland QT_IM_MODULE=none \
         QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS="morvexdrive:$how" \
         "$exe" >"$work/output" 2>&1 &
     pid=$!
@@ -56,7 +58,7 @@ for how in signal close; do
         kill -0 $pid 2>/dev/null || { wait $pid; status=$?; pid=; break; }
         sleep 0.1
     done
-    seed 2000 4.5 3 75000 >"$work/expected"
+    seed 2000 4.5 3 75000 3000 >"$work/expected"
     if [ "$status" = 0 ] && grep -qx 'platform wayland' "$work/output" &&
         cmp -s "$work/expected" "$settings"; then
         echo "ok   closed by $how: status 0, every place as it was, the new inputs saved"

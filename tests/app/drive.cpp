@@ -4,13 +4,14 @@
 // with the folder above generic/ on QT_PLUGIN_PATH. It prints the platform's
 // name, then, once the main window is on the screen, types new inputs
 // (2000, 4.5, the fourth defeats item), opens the usage window, the table
-// and its chart, draws a bankroll of 75000 and opens the version window.
+// and its chart, draws a bankroll of 75000, opens the race record and types
+// a target profit of 3000, and opens the version window.
 // Then, <how>:
 // - "signal": prints "ready" and leaves every window open, the version
 //   window too, for a termination signal from outside to close;
-// - "close": closes the version window with OK, the chart and the table by
-//   their close boxes and last the main window by its close box, whose
-//   unload takes the usage window along.
+// - "close": closes the version window with OK, the chart, the table and the
+//   record by their close boxes and last the main window by its close box,
+//   whose unload takes the usage window along.
 // Whatever it cannot find or do stops the program, so that the test fails.
 #include <QAction>
 #include <QApplication>
@@ -67,7 +68,7 @@ void closeBox(const QString &name) {
 
 void drive(const QString &how) {
     const QString Main = u"frmMain"_s, Table = u"frmInvestTable"_s, Chart = u"frmChart"_s,
-                  About = u"frmAbout"_s;
+                  About = u"frmAbout"_s, RaceLog = u"frmRaceLog"_s;
     type(Main, u"txtStartAmount"_s, u"2000"_s);
     type(Main, u"txtOdds"_s, u"4.5"_s);
     auto *defeats = control<QComboBox>(Main, u"cmbDefeats"_s);
@@ -79,6 +80,8 @@ void drive(const QString &how) {
     control<QAction>(Table, u"chartAction"_s)->trigger(); // its context menu's グラフ
     type(Chart, u"txtBankroll"_s, u"75000"_s);
     QTest::keyClick(control<QLineEdit>(Chart, u"txtBankroll"_s), Qt::Key_Return);
+    control<QAction>(Main, u"raceLogAction"_s)->trigger(); // its context menu's レース記録...
+    type(RaceLog, u"txtTarget"_s, u"3000"_s);
     // The version window is modal: the press returns once it has closed.
     QTimer::singleShot(0, [how, About] {
         if (how == u"signal"_s)
@@ -90,6 +93,7 @@ void drive(const QString &how) {
     if (how == u"close"_s) {
         closeBox(Chart);
         closeBox(Table);
+        closeBox(RaceLog);
         closeBox(Main);
     }
 }
