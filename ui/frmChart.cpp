@@ -1,5 +1,6 @@
 #include "ui/frmChart.h"
 
+#include "core/Risk.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
 #include "ui/Controls.h"
@@ -8,6 +9,7 @@
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -166,7 +168,7 @@ void PlanChart::paintEvent(QPaintEvent *) {
 }
 
 frmChart::frmChart()
-    : Form({u"frmChart"_s, u"投資額グラフ"_s, 7200, 5565, Frame::FixedDialog, settings::ChartWindow,
+    : Form({u"frmChart"_s, u"投資額グラフ"_s, 7200, 6315, Frame::FixedDialog, settings::ChartWindow,
             settings::OtherWindowDefaultTwips}) {
     using namespace controls;
     picChart = new PlanChart(this);
@@ -176,15 +178,23 @@ frmChart::frmChart()
     txtBankroll = place<QLineEdit>(this, u"txtBankroll"_s, {840, 4440, 1815, 300});
     Label2 = label(this, u"Label2"_s, u"円"_s, {2760, 4500, 255, 255});
     btnDraw = button(this, u"btnDraw"_s, u"表示"_s, {3120, 4410, 1095, 375});
+    Label3 = label(this, u"Label3"_s, u"券種"_s, {4320, 4500, 435, 255});
+    cmbTicket = place<QComboBox>(this, u"cmbTicket"_s, {4800, 4440, 975, 300});
+    for (int t = 0; t < TicketTypes; ++t)
+        cmbTicket->addItem(TicketName(TicketType(t)));
     OKButton = button(this, u"OKButton"_s, u"OK"_s, {5865, 4410, 1215, 375});
     lblReach = label(this, u"lblReach"_s, QString(), {120, 4920, 6960, 510});
     lblReach->setWordWrap(true);
+    lblRisk = label(this, u"lblRisk"_s, QString(), {120, 5430, 6960, 765});
+    lblRisk->setWordWrap(true);
 
     Label1->setBuddy(txtBankroll);
+    Label3->setBuddy(cmbTicket);
     setDefaultButton(btnDraw);
     setCancelButton(OKButton);
     QWidget::setTabOrder(txtBankroll, btnDraw);
-    QWidget::setTabOrder(btnDraw, OKButton);
+    QWidget::setTabOrder(btnDraw, cmbTicket);
+    QWidget::setTabOrder(cmbTicket, OKButton);
     txtBankroll->setFocus();
 
     // The picture goes to the clipboard, from the keyboard or from the
@@ -195,6 +205,7 @@ frmChart::frmChart()
     copyFromBoxes(copyAction, {txtBankroll});
 
     connect(btnDraw, &QPushButton::clicked, this, &frmChart::btnDraw_Click);
+    connect(cmbTicket, &QComboBox::currentIndexChanged, this, [this] { setBankroll(bankroll); });
     connect(OKButton, &QPushButton::clicked, this, &frmChart::OKButton_Click);
     connect(copyAction, &QAction::triggered, this, &frmChart::copyPicture);
 }
@@ -212,17 +223,19 @@ void frmChart::Follow(const PlanTable &table) {
 
 void frmChart::setPlan(const PlanTable &table) {
     plan = table.plan();
+    odds = table.inputs().odds;
     title = table.title();
     picChart->setPlan(plan, title);
     setBankroll(bankroll);
 }
 
-// The sentence and the chart's description always belong to the plan and
-// the money drawn.
+// The sentences and the chart's description always belong to the plan and
+// the money drawn (and the risk to the ticket type picked).
 void frmChart::setBankroll(Amount money) {
     bankroll = money;
     picChart->setBankroll(bankroll);
     lblReach->setText(ReachSentence(plan, bankroll));
+    lblRisk->setText(RiskSentence(plan, bankroll, TicketType(cmbTicket->currentIndex()), odds));
     picChart->setAccessibleName(title);
     picChart->setAccessibleDescription(PlanDescription(plan) + lblReach->text());
 }
@@ -253,10 +266,13 @@ void frmChart::Form_Load(const settings::Store &store) {
         stored = ReadBankroll(BankrollDefault);
     bankroll = *stored.bankroll;
     txtBankroll->setText(QString::number(bankroll.wholeYen()));
+    cmbTicket->setCurrentIndex(int(
+        TicketNamed(store.value(ChartWindow, Ticket, TicketDefault)).value_or(TicketType::Win)));
 }
 
 void frmChart::Form_Unload(settings::Transaction &save) {
     save.setValue(settings::ChartWindow, settings::Bankroll, QString::number(bankroll.wholeYen()));
+    save.setValue(settings::ChartWindow, settings::Ticket, cmbTicket->currentText());
 }
 
 } // namespace morvex

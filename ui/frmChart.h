@@ -6,6 +6,7 @@
 #include <QFrame>
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -63,6 +64,7 @@ private:
     void copyPicture();
 
     Plan plan{};
+    float odds = 0.0f;
     Amount bankroll;
     QString title;
 
@@ -72,8 +74,11 @@ private:
     QLineEdit *txtBankroll;
     QLabel *Label2;
     QPushButton *btnDraw;
+    QLabel *Label3;
+    QComboBox *cmbTicket;
     QPushButton *OKButton;
     QLabel *lblReach;
+    QLabel *lblRisk;
 
     QAction *copyAction;
 };

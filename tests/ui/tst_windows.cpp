@@ -673,6 +673,15 @@ private slots:
         QCOMPARE(box->text() + u' ' + text(Chart, u"lblReach"_s),
                  u"100000 軍資金 100,000円で 8連敗後の 9ﾚｰｽ目まで賭けられます"
                  u"（10ﾚｰｽ目には 13,400円不足）"_s);
+        // The risk for the ticket type picked (単勝 the first time), as the
+        // money stands.
+        QVERIFY2(
+            text(Chart, u"lblRisk"_s).startsWith(u"単勝の払戻率 80%と倍率 3倍から"_s) &&
+                text(Chart, u"lblRisk"_s).contains(u"26.7%"_s) &&
+                text(Chart, u"lblRisk"_s).contains(u"9ﾚｰｽ続けて外れて軍資金が尽きる確率は 6.1%"_s),
+            qPrintable(text(Chart, u"lblRisk"_s)));
+        control<QComboBox>(Chart, u"cmbTicket"_s)->setCurrentIndex(7);
+        QVERIFY(text(Chart, u"lblRisk"_s).startsWith(u"3連単の払戻率 72.5%"_s));
         QAccessibleInterface *chart = accessible(control(Chart, u"picChart"_s));
         QCOMPARE(chart->role(), QAccessible::Chart);
         QCOMPARE(chart->text(QAccessible::Name), u"開始金額：1,000円　倍率：3倍　上昇率：1.5倍"_s);
@@ -717,13 +726,15 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QCOMPARE(stored(settings::ChartWindow, settings::WindowTop) + u' ' +
                      stored(settings::ChartWindow, settings::WindowLeft) + u' ' +
-                     stored(settings::ChartWindow, settings::Bankroll),
-                 u"2250 3000 75000"_s);
+                     stored(settings::ChartWindow, settings::Bankroll) + u' ' +
+                     stored(settings::ChartWindow, settings::Ticket),
+                 u"2250 3000 75000 3連単"_s);
         startProgram();
         pressTable(u"1000"_s, u"3"_s);
         trigger(Table, u"chartAction"_s);
         QCOMPARE(window(Chart)->pos(), QPoint(200, 150));
-        QCOMPARE(text(Chart, u"txtBankroll"_s), u"75000"_s);
+        QCOMPARE(text(Chart, u"txtBankroll"_s) + u' ' + text(Chart, u"cmbTicket"_s),
+                 u"75000 3連単"_s);
     }
 
     // 終了 with the table and its chart open: the table takes its chart
