@@ -11,6 +11,7 @@
 #include <QTest>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace morvex::test {
 
@@ -55,6 +56,23 @@ inline void addRowsFrom(const char *file) {
     QTest::addColumn<QStringList>("row");
     for (QStringList cells : rowsOf(file))
         QTest::newRow(qPrintable(cells.takeFirst())) << cells;
+}
+
+// Adds a test row per row of the file, its cells in typed columns of these
+// names (QVariant's conversions from text: "inf" for an infinite float):
+//   addRowsFrom<qint32, float, QString>("core/races.txt", {"start", "odds", "figures"});
+template <typename... T>
+void addRowsFrom(const char *file, const std::array<const char *, sizeof...(T)> &names) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (QTest::addColumn<T>(names[I]), ...);
+        for (QStringList cells : rowsOf(file)) {
+            const QString tag = cells.takeFirst();
+            if (cells.size() != qsizetype(sizeof...(T)))
+                qFatal("%s, row %s: not %d cells", file, qPrintable(tag), int(sizeof...(T)));
+            (QTest::newRow(qPrintable(tag)) << ... << QVariant(cells[I]).value<T>());
+        }
+    }
+    (std::index_sequence_for<T...>{});
 }
 
 // The current test row's N cells, to be bound to names:

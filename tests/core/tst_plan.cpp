@@ -4,7 +4,6 @@
 // a failed fill stops and what it leaves stale, its copy and its file, and
 // the money at hand against the plan.
 #include "core/Export.h"
-#include "core/Messages.h"
 #include "core/NumberText.h"
 #include "core/Plan.h"
 #include "tests/TestData.h"
@@ -20,7 +19,7 @@ using namespace morvex::test;
 namespace {
 
 // The five figures as "total stake payout profit up-rate", "-" for one not
-// given, and the failure's number after a "|".
+// given.
 QString figuresOf(const RaceFigures &figures) {
     QStringList texts;
     auto add = [&](const auto &figure) { texts.append(figure ? figure->text : u"-"_s); };
@@ -29,8 +28,6 @@ QString figuresOf(const RaceFigures &figures) {
     add(figures.payout);
     add(figures.profit);
     add(figures.upRate);
-    if (figures.failure)
-        texts.append(u"| "_s + QString::number(int(figures.failure->number)));
     return texts.join(u' ');
 }
 
@@ -55,75 +52,8 @@ private slots:
     // The checks run in order and stop at the first problem; the values are
     // read in the user's locale and converted only once both texts pass.
     void inputs_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("odds");
-        QTest::addColumn<QString>("read"); // "start odds", or "title / message"
-        const QString notNumber = message::NotANumber, below = message::Below100Yen,
-                      notAbove = message::OddsNotAboveOne;
-        QTest::newRow("typical") << "ja_JP"
-                                 << "1000"
-                                 << "3.0"
-                                 << "1000 3";
-        QTest::newRow("grouped start") << "ja_JP"
-                                       << "150,000"
-                                       << "3"
-                                       << "150000 3";
-        QTest::newRow("full-width") << "C"
-                                    << "１，０００"
-                                    << "２．５"
-                                    << "1000 2.5";
-        QTest::newRow("a half to even, down") << "ja_JP"
-                                              << "1000.5"
-                                              << "3"
-                                              << "1000 3";
-        QTest::newRow("a half to even, up") << "ja_JP"
-                                            << "1001.5"
-                                            << "3"
-                                            << "1002 3";
-        QTest::newRow("odds become a single") << "ja_JP"
-                                              << "1000"
-                                              << "1.00000001"
-                                              << "1000 1";
-        QTest::newRow("odds beyond a single") << "ja_JP"
-                                              << "1000"
-                                              << "1e39"
-                                              << "1000 inf";
-        QTest::newRow("empty start") << "ja_JP"
-                                     << ""
-                                     << "3" << u"開始金額 / "_s + notNumber;
-        QTest::newRow("start 99") << "ja_JP"
-                                  << "99"
-                                  << "3" << u"開始金額 / "_s + below;
-        QTest::newRow("start 100") << "ja_JP"
-                                   << "100"
-                                   << "1.01"
-                                   << "100 1.01";
-        QTest::newRow("1,000 with a loose separator") << "ja_JP"
-                                                      << "1,00"
-                                                      << "abc" << u"開始金額 / "_s + notNumber;
-        QTest::newRow("start 100abc") << "ja_JP"
-                                      << "100abc"
-                                      << "3" << u"開始金額 / "_s + notNumber;
-        QTest::newRow("odds abc") << "ja_JP"
-                                  << "1000"
-                                  << "abc" << u"倍率 / "_s + notNumber;
-        QTest::newRow("odds 2,5") << "ja_JP"
-                                  << "1000"
-                                  << "2,5" << u"倍率 / "_s + notNumber;
-        QTest::newRow("odds 1") << "ja_JP"
-                                << "1000"
-                                << "1" << u"倍率 / "_s + notAbove;
-        QTest::newRow("odds 1.0") << "ja_JP"
-                                  << "1000"
-                                  << "1.0" << u"倍率 / "_s + notAbove;
-        QTest::newRow("de: decimal comma") << "de_DE"
-                                           << "1.000"
-                                           << "2,5"
-                                           << "1000 2.5";
-        QTest::newRow("de: 2.5") << "de_DE"
-                                 << "1000"
-                                 << "2.5" << u"倍率 / "_s + notNumber;
+        addRowsFrom<QString, QString, QString, QString>("core/plan-inputs.txt",
+                                                        {"locale", "start", "odds", "read"});
     }
 
     void inputs() {
@@ -150,28 +80,8 @@ private slots:
     // The figures in the order they are written; a failure keeps those
     // before it.
     void race_data() {
-        QTest::addColumn<qint32>("start");
-        QTest::addColumn<float>("odds");
-        QTest::addColumn<int>("defeats");
-        QTest::addColumn<QString>("figures"); // total stake payout profit up-rate
-        QTest::newRow("no defeats") << 1000 << 3.0f << 0 << "1,000 1,000 3,000 2,000 1.5";
-        QTest::newRow("typical request") << 1000 << 3.0f << 2 << "4,800 2,300 6,900 2,100 1.5";
-        QTest::newRow("5 defeats") << 1000 << 3.0f << 5 << "20,900 7,600 22,800 1,900 1.5";
-        QTest::newRow("odds 2.5") << 1000 << 2.5f << 1 << "2,700 1,700 4,250 1,550 1.666667";
-        QTest::newRow("the drift near odds 1")
-            << 1000 << 1.2f << 12
-            << "2,612,133,903,900 2,176,778,184,100 2,612,133,924,717 20,817 5.999999";
-        QTest::newRow("no defeats item picked") << 1000 << 3.0f << -1 << "- - - - -";
-        QTest::newRow("odds 1 as a single: divided by zero")
-            << 1000 << 1.0f << 2 << "- - - - - | 11";
-        QTest::newRow("infinite odds")
-            << 1000 << std::numeric_limits<float>::infinity() << 0 << "- - - - - | 6";
-        QTest::newRow("payout overflows after total and stake")
-            << 2000000000 << 1000000.0f << 0 << "2,000,000,000 2,000,000,000 - - - | 6";
-        QTest::newRow("odds 1.01, 5 defeats still compute")
-            << 1000 << 1.01f << 5
-            << "10,615,253,522,600 10,510,152,105,800 10,615,253,526,625 4,025 101.0001";
-        QTest::newRow("odds 1.01, 6 defeats overflow") << 1000 << 1.01f << 6 << "- - - - - | 6";
+        addRowsFrom<qint32, float, int, QString, int>(
+            "core/plan-figures.txt", {"start", "odds", "defeats", "figures", "error"});
     }
 
     void race() {
@@ -179,25 +89,18 @@ private slots:
         QFETCH(float, odds);
         QFETCH(int, defeats);
         QFETCH(QString, figures);
-        QCOMPARE(figuresOf(CalcRace({start, odds}, std::int16_t(defeats))), figures);
+        QFETCH(int, error);
+        const RaceFigures race = CalcRace({start, odds}, std::int16_t(defeats));
+        QCOMPARE(figuresOf(race), figures);
+        QCOMPARE(race.failure ? int(race.failure->number) : 0, error);
     }
 
     // The main window's payout is an amount of the product, the table's the
     // product shown to the yen: they differ where the product lies within
     // half a ten-thousandth below a half yen.
     void payouts_data() {
-        QTest::addColumn<qint64>("stake");
-        QTest::addColumn<float>("odds");
-        QTest::addColumn<QString>("main");
-        QTest::addColumn<QString>("table");
-        QTest::newRow("whole") << 2300ll << 3.0f << "6,900"
-                               << "6,900";
-        QTest::newRow("a half yen, away from zero") << 1300ll << 1.375f << "1,788"
-                                                    << "1,788";
-        QTest::newRow("just below a half yen") << 100ll << 1.0049996f << "101"
-                                               << "100";
-        QTest::newRow("beyond an amount") << 2000000000ll << 1000000.0f << "overflow"
-                                          << "2,000,000,000,000,000";
+        addRowsFrom<qint64, float, QString, QString>("core/payouts.txt",
+                                                     {"stake", "odds", "main", "table"});
     }
 
     void payouts() {
@@ -217,43 +120,29 @@ private slots:
 
     // The table's rows, its headings, and its title for the chart.
     void table_data() {
-        QTest::addColumn<qint32>("start");
-        QTest::addColumn<float>("odds");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("shown"); // the row, then the headings
-        QTest::newRow("1000 x 3, row 2") << 1000 << 3.0f << 2
-                                         << "2,300 4,800 6,900 2,100 | 開始金額：1,000円 "
-                                            "倍率：3倍 上昇率：1.5倍";
-        QTest::newRow("odds 2.5, row 1") << 1000 << 2.5f << 1
-                                         << "1,700 2,700 4,250 1,550 | 開始金額：1,000円 "
-                                            "倍率：2.5倍 上昇率：1.666667倍";
-        // A payout of 1,787.5 shows as 1,788: the profit is 1,788 − 1,800.
-        QTest::newRow("a half-yen payout") << 100 << 1.375f << 2
-                                           << "1,300 1,800 1,788 -12 | 開始金額：100円 "
-                                              "倍率：1.375倍 上昇率：3.666667倍";
-        QTest::newRow("figures far beyond 2^53")
-            << 2147483647 << 16777217.0f << 2
-            << "2,147,484,200 6,442,451,700 36,028,806,279,987,200 36,028,799,837,535,500 | "
-               "開始金額：2,147,483,647円 倍率：1.677722E+07倍 上昇率：1倍";
+        addRowsFrom<qint32, float, int, QString, QString>(
+            "core/plan-tables.txt", {"start", "odds", "row", "figures", "headings"});
     }
 
     void table() {
         QFETCH(qint32, start);
         QFETCH(float, odds);
         QFETCH(int, row);
-        QFETCH(QString, shown);
+        QFETCH(QString, figures);
+        QFETCH(QString, headings);
         PlanTable table;
         table.fill({start, odds});
         QVERIFY(table.isWhole());
         QCOMPARE(table.failedRow(), -1);
-        QCOMPARE(rowOf(table, row) + u" | "_s + table.heading(0).text + u' ' +
-                     table.heading(1).text + u' ' + table.heading(2).text,
-                 shown);
+        QCOMPARE(rowOf(table, row), figures);
+        QCOMPARE(table.heading(0).text + u' ' + table.heading(1).text + u' ' +
+                     table.heading(2).text,
+                 headings);
         QCOMPARE(table.title(), table.heading(0).text + u"　"_s + table.heading(1).text + u"　"_s +
                                     table.heading(2).text);
         const Plan plan = table.plan();
         QCOMPARE(FormatAmount(plan[row].stake) + u' ' + FormatAmount(plan[row].total),
-                 shown.section(u' ', 0, 1));
+                 figures.section(u' ', 0, 1));
     }
 
     // A fill that fails stops at its row: the rows before it and the cells

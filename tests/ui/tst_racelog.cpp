@@ -5,7 +5,6 @@
 // a race corrected and deleted, and what lasts across a restart.
 #include "TestData.h"
 #include "TestSupport.h"
-#include "core/Messages.h"
 #include "core/RaceStore.h"
 #include "settings/Keys.h"
 #include "ui/Controls.h"
@@ -136,41 +135,8 @@ private slots:
     // Each bad input is told under its field's caption, the focus goes back
     // to it, and nothing is recorded.
     void badInput_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("odds not a number") << "txtOdds"
-                                           << "abc"
-                                           << "倍率 / 数値を入力して下さい。";
-        QTest::newRow("odds 1") << "txtOdds"
-                                << "1"
-                                << "倍率 / 1.0倍より大きい値を設定して下さい。";
-        QTest::newRow("odds with two decimals") << "txtOdds"
-                                                << "2.55"
-                                                << "倍率 / 小数点以下1桁までの値を設定して下さい。";
-        QTest::newRow("target negative") << "txtTarget"
-                                         << "-1"
-                                         << "目標利益 / ０円以上を設定して下さい。";
-        QTest::newRow("target not whole") << "txtTarget"
-                                          << "10.5"
-                                          << "目標利益 / １円単位で設定して下さい。";
-        QTest::newRow("coefficient 2.1") << "txtCoefficient"
-                                         << "2.1"
-                                         << "係数 / 1.0以上2.0以下の値を設定して下さい。";
-        QTest::newRow("coefficient 1.05") << "txtCoefficient"
-                                          << "1.05"
-                                          << "係数 / 小数点以下1桁までの値を設定して下さい。";
-        QTest::newRow("a name of 41 characters")
-            << "txtRaceName" << QString(41, u'東') << "レース / 40文字以内で入力して下さい。";
-        QTest::newRow("stake 150") << "txtStake"
-                                   << "150"
-                                   << "投資額 / １００円単位で設定して下さい。";
-        QTest::newRow("stake 50") << "txtStake"
-                                  << "50"
-                                  << "投資額 / １００円以上を設定して下さい。";
-        QTest::newRow("a stake beyond an amount") << "txtTarget"
-                                                  << "922337203685477"
-                                                  << "オーバーフロー / " + message::OverflowText;
+        addRowsFrom<QString, QString, QString>("ui/racelog-bad-inputs.txt",
+                                               {"field", "typed", "told"});
     }
 
     void badInput() {
