@@ -7,6 +7,7 @@
 // characters (\xHH for U+00HH, so that a cell of bytes reads back with
 // toLatin1()).
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTest>
 #include <algorithm>
@@ -32,6 +33,19 @@ inline QString unescaped(const QString &cell) {
         }
     }
     return out;
+}
+
+// The bytes of a regular file, or none (a pipe in its place is not read).
+inline QByteArray contents(const QString &path) {
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                      : QByteArray();
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
 }
 
 // The rows of the file (a path under tests/), each as its cells.

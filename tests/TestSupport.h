@@ -6,6 +6,7 @@
 #include "settings/Store.h"
 #include "tools/Driver.h"
 
+#include <QAction>
 #include <QFontDatabase>
 #include <QTest>
 #include <clocale>
@@ -47,6 +48,15 @@ inline QString japaneseDesktopLacks() {
     if (!QFontDatabase::hasFamily(u"Noto Sans CJK JP"_s))
         lacks.append(u"Noto Sans CJK (fonts-noto-cjk)"_s);
     return lacks.join(u", "_s);
+}
+
+// What a right click on the widget offers: its menu's entries, or "no menu".
+inline QString menuOf(const QWidget *widget) {
+    QStringList entries;
+    for (const QAction *action : widget->actions())
+        entries.append(action->text());
+    return widget->contextMenuPolicy() == Qt::ActionsContextMenu ? entries.join(u' ')
+                                                                 : u"no menu"_s;
 }
 
 // What the store holds under a key, or "none".

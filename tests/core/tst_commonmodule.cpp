@@ -90,16 +90,6 @@ private slots:
         QCOMPARE(errorOf(call), error);
     }
 
-    // Rounding drives the profit far from start × (odds − 1) for odds close
-    // to 1: 20,816.8724, shown as 20,817, where a first win leaves 200.
-    void profitDrift() {
-        const float rate = CalcUpRate(1.2f);
-        const Amount total = CalcTotalAmount(1000, rate, 12);
-        const Amount payout =
-            ToAmount(CalcPayout(CalcInvestAmount(1000, rate, 12).toDouble(), 1.2f));
-        QCOMPARE((payout - total).raw(), qint64(208168724));
-    }
-
     void toAmount_data() { addRowsFrom("core/amounts.txt"); }
 
     void toAmount() {

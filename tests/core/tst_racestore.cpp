@@ -48,18 +48,6 @@ QString names(const QList<Race> &races) {
     return list.join(u' ');
 }
 
-QByteArray bytesOf(const QString &path) {
-    QFile file(path);
-    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                      : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 QString kind(const QString &path) {
     const QFileInfo info(path);
     return !info.exists()  ? u"missing"_s
@@ -119,7 +107,7 @@ std::optional<Undo> place(const QString &what, const QString &file) {
     const QString folder = QFileInfo(file).absolutePath();
     if (what == u"damaged page"_s || what == u"damaged header"_s) {
         recordRaces(file, 50);
-        QByteArray bytes = bytesOf(file);
+        QByteArray bytes = contents(file);
         // the table's first page, or the file's first 16 bytes
         writeFile(file, what.endsWith(u"page"_s) ? bytes.replace(4096, 4096, QByteArray(4096, 'Z'))
                                                  : bytes.replace(0, 16, QByteArray(16, 'Z')));
@@ -283,7 +271,7 @@ private slots:
             QSKIP("this system cannot make that place for this process");
         const Guard guard{*undo};
         const QString was = kind(file);
-        const QByteArray bytes = bytesOf(file);
+        const QByteArray bytes = contents(file);
         const QStringList around = QDir(scratch_->folder() + u"/record"_s).entryList();
 
         RaceStore store(file);
@@ -302,13 +290,13 @@ private slots:
             QCOMPARE(added, QString());
             QCOMPARE(names(RaceStore(file).load().races), u"new"_s);
             if (!notice.isEmpty())
-                QCOMPARE(bytesOf(keptAs), bytes);
+                QCOMPARE(contents(keptAs), bytes);
         } else {
             QCOMPARE(added, expected == RaceStore::Access::ReadOnly
                                 ? u"レース記録は書き込みできないため、変更は保存できません。"_s
                                 : u"レース記録が使えないため、変更は保存できません。"_s);
             QCOMPARE(kind(file), was);
-            QCOMPARE(bytesOf(file), bytes);
+            QCOMPARE(contents(file), bytes);
             QCOMPARE(QDir(scratch_->folder() + u"/record"_s).entryList(), around);
         }
     }

@@ -167,17 +167,6 @@ int child(int argc, char *argv[]) {
 }
 
 #ifndef Q_OS_WIN
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // What a path is (its type and inode, following links or not), or "missing".
 QString identity(const QString &path, bool follow) {
     struct stat status;

@@ -122,6 +122,7 @@ private slots:
         // The record as a file, byte for byte.
         for (int r = 0; r < 3; ++r)
             typeInto(r, 0, u"2026/12/6"_s);
+        QCOMPARE(menuOf(grid()), u"的中 不的中 削除... CSVで保存..."_s);
         QTemporaryDir folder;
         const QString path = folder.path() + u"/day.csv"_s;
         SaveDialogAnswer answer(path);

@@ -131,17 +131,6 @@ void pressTable(const QString &start, const QString &odds) {
     flushDeletes();
 }
 
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 #ifndef Q_OS_WIN
 // Writes to the file until the disk is full.
 void fill(const QString &path) {
@@ -338,10 +327,9 @@ private slots:
         control<QLineEdit>(Main, u"txtOdds"_s)->selectAll();
         QTest::keyClick(control(Main, u"txtOdds"_s), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboard->text(), u"3.0"_s);
-        for (const QString &field : Fields) {
-            QCOMPARE(control(Main, field)->contextMenuPolicy(), Qt::ActionsContextMenu);
-            QCOMPARE(control(Main, field)->actions().value(0)->text(), u"結果をコピー"_s);
-        }
+        for (const QString &field : Fields + QStringList{Main})
+            QCOMPARE(menuOf(field == Main ? window(Main) : control(Main, field)),
+                     u"結果をコピー レース記録..."_s);
         control(Main, u"lblProfit"_s)->actions()[0]->trigger();
         QCOMPARE(clipboard->text(), expected);
     }
@@ -517,6 +505,7 @@ private slots:
         const QString expected = table1000x3().join(u'\n').replace(u' ', u'\t') + u'\n';
         QTest::keyClick(control(Table, u"OKButton"_s), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), expected);
+        QCOMPARE(menuOf(window(Table)), u"表をコピー CSVで保存... グラフ"_s);
         QApplication::clipboard()->clear();
         window(Table)->actions().value(0)->trigger(); // its context menu's 表をコピー
         QCOMPARE(QApplication::clipboard()->text(), expected);
@@ -761,6 +750,7 @@ private slots:
     void usageWindowStaysOpen() {
         open(Usage, [](QWidget *usage) {
             QVERIFY(!control<QPushButton>(Usage, u"OKButton"_s)->isDefault());
+            QCOMPARE(usage->focusWidget(), control(Usage, u"OKButton"_s));
             usage->move(210, 140);
             usage->showMinimized();
             press(Main, u"btnUsage"_s);
