@@ -1,6 +1,7 @@
 #include "ui/frmRaceLog.h"
 
 #include "core/Export.h"
+#include "core/Messages.h"
 #include "core/NumberText.h"
 #include "core/RaceLog.h"
 #include "core/RaceStore.h"
@@ -235,7 +236,7 @@ frmRaceLog::frmRaceLog()
     connect(btnDelete, &QPushButton::clicked, deleteAction, &QAction::trigger);
     connect(btnRecord, &QPushButton::clicked, this, &frmRaceLog::btnRecord_Click);
     connect(OKButton, &QPushButton::clicked, this, &frmRaceLog::OKButton_Click);
-    for (QLineEdit *input : {txtOdds, txtTarget, txtCoefficient, txtStake})
+    for (QLineEdit *input : {txtOdds, txtTarget, txtCoefficient})
         connect(input, &QLineEdit::textChanged, this, &frmRaceLog::showNextRace);
     connect(cmbTicket, &QComboBox::currentIndexChanged, this, &frmRaceLog::showNextRace);
 }
@@ -289,14 +290,17 @@ void frmRaceLog::refresh() {
     const RaceStore::Contents contents = store->load();
     races = contents.races;
     const int selected = grdRaces->currentIndex().row();
+    // A record whose figures leave the range (changed by hand) is told in the
+    // bottom line: a message box here would come back with every activation.
     try {
         table->setRows(RaceRows(races));
         lblSummary->setText(SummaryLine(Summarize(races)));
-        // Every figure shown whole: the columns as wide as what they hold.
-        grdRaces->resizeColumnsToContents();
-    } catch (const RuntimeError &error) {
-        ShowRuntimeError(error);
+    } catch (const RuntimeError &) {
+        table->setRows({});
+        lblSummary->setText(message::OverflowText);
     }
+    // Every figure shown whole: the columns as wide as what they hold.
+    grdRaces->resizeColumnsToContents();
     if (selected >= 0 && selected < table->rowCount())
         grdRaces->selectRow(selected);
     if (!contents.problem.isEmpty())
@@ -345,10 +349,12 @@ void frmRaceLog::btnRecord_Click() {
     const auto name = accepted(ReadRaceName(txtRaceName->text()), txtRaceName);
     if (!name)
         return;
-    std::optional<Amount> stake;
-    if (!txtStake->text().trimmed().isEmpty() &&
-        !(stake = accepted(ReadStake(txtStake->text()), txtStake)))
-        return;
+    std::optional<Amount> stake; // the one worked out, unless another is typed
+    if (!txtStake->text().trimmed().isEmpty()) {
+        stake = accepted(ReadStake(txtStake->text()), txtStake);
+        if (!stake)
+            return;
+    }
     try {
         Race race;
         race.date = QDate::currentDate();
