@@ -88,40 +88,39 @@ QStringList table1000x3() {
     return lines;
 }
 
+// The table's labels line by line (by their top edge), each from the left,
+// as `cell` shows it, separated by `between`.
+QStringList tableLines(const std::function<QString(const QLabel *)> &cell, const QString &between) {
+    QMap<int, QMap<int, QString>> lines;
+    for (const QLabel *label : window(Table)->findChildren<QLabel *>())
+        lines[label->y()][label->x()] = cell(label);
+    QStringList texts;
+    for (const QMap<int, QString> &line : lines)
+        texts.append(QStringList(line.cbegin(), line.cend()).join(between));
+    return texts;
+}
+
 // The table as its labels show it, a line each, cells separated by blanks.
 QStringList shown() {
-    auto line = [](const QStringList &names) {
-        QStringList texts;
-        for (const QString &name : names)
-            texts.append(text(Table, name));
-        return texts.join(u' ');
-    };
-    QStringList lines{line({u"lblStartAmount"_s, u"lblOdds"_s, u"lblUpRate"_s})};
-    lines.append(line({u"lblHeader_0"_s, u"lblHeader_1"_s, u"lblHeader_2"_s, u"lblHeader_3"_s,
-                       u"lblHeader_4"_s}));
-    for (int i = 0; i < 10; ++i) {
-        QStringList row;
-        for (const char16_t *column :
-             {u"lblDefeats_", u"lblInvest_", u"lblTotal_", u"lblRecovery_", u"lblProfit_"})
-            row.append(QString::fromUtf16(column) + QString::number(i));
-        lines.append(line(row));
-    }
-    return lines;
+    return tableLines([](const QLabel *label) { return label->text(); }, u" "_s);
 }
 
 // How the table's headings and figures are drawn and heard, line by line,
-// each cell from the left: f fresh, s stale.
+// each cell from the left: f fresh, s stale, ? drawn one way and heard the
+// other; the fixed headers and defeats are left out.
 QString tableDrawn() {
-    QMap<int, QString> lines; // by their top edge
-    for (const controls::Cell *cell : window(Table)->findChildren<controls::Cell *>())
-        if (!cell->objectName().startsWith(u"lblHeader") &&
-            !cell->objectName().startsWith(u"lblDefeats"))
-            lines[cell->y()] +=
-                cell->accessibleDescription().endsWith(u"（未更新）"_s) != cell->isStale()
-                    ? u'?' // drawn one way, heard the other
-                : cell->isStale() ? u's'
-                                  : u'f';
-    return QStringList(lines.cbegin(), lines.cend()).join(u' ');
+    const QStringList lines = tableLines(
+        [](const QLabel *label) {
+            const auto *cell = qobject_cast<const controls::Cell *>(label);
+            if (label->objectName().contains(u"Header") || label->objectName().contains(u"Defeats"))
+                return QString();
+            return cell->accessibleDescription().endsWith(u"（未更新）"_s) != cell->isStale()
+                       ? u"?"_s
+                   : cell->isStale() ? u"s"_s
+                                     : u"f"_s;
+        },
+        QString());
+    return lines.mid(0, 1).join(QString()) + u' ' + lines.mid(2).join(u' ');
 }
 
 void pressTable(const QString &start, const QString &odds) {
