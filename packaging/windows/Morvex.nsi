@@ -13,7 +13,8 @@
 ;   OUTFILE   the installer to write
 ; This file is UTF-8.
 
-Unicode true
+; A 64-bit installer for the 64-bit program.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

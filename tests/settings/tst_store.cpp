@@ -166,7 +166,21 @@ int child(int argc, char *argv[]) {
     return app.exec();
 }
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+// What the registry holds for the settings: nothing when there is no key;
+// else its sections, empty ones too, and every value with its type.
+QVariantMap registry() {
+    QSettings software(u"HKEY_CURRENT_USER\\Software"_s, QSettings::NativeFormat);
+    const QString app = location().section(u'\\', -1);
+    if (!software.childGroups().contains(app))
+        return {};
+    software.beginGroup(app);
+    QVariantMap values{{u"sections"_s, software.childGroups()}};
+    for (const QString &key : software.allKeys())
+        values.insert(key, software.value(key));
+    return values;
+}
+#else
 // What a path is (its type and inode, following links or not), or "missing".
 QString identity(const QString &path, bool follow) {
     struct stat status;
@@ -231,6 +245,39 @@ private slots:
         QCOMPARE(text(Main, u"txtOdds"_s), u"3"_s);
         closeAll();
         QCOMPARE(key.value(u"MainWindow/WindowTop"_s).toString(), u"1200"_s);
+    }
+
+    // A save that the registry refuses part way (a section or key name too
+    // long for it, after entries written fine) puts back what it had
+    // written: the registry is as it was before, with the values of other
+    // texts and types, without the values and keys that were not there. A
+    // save without the refused entry then stores everything.
+    void failedSaveLeavesRegistry_data() {
+        QTest::addColumn<bool>("storedBefore");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        const QString longSection(300, u'S'), longKey(17000, u'k');
+        QTest::newRow("section refused") << true << longSection << WindowTop;
+        QTest::newRow("key refused") << true << Condition << longKey;
+        QTest::newRow("section refused, nothing before") << false << longSection << WindowTop;
+        QTest::newRow("key refused, nothing before") << false << Condition << longKey;
+    }
+
+    void failedSaveLeavesRegistry() {
+        QFETCH(bool, storedBefore);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        if (storedBefore) {
+            QSettings registryKey(location(), QSettings::NativeFormat);
+            registryKey.setValue(u"MainWindow/WindowTop"_s, u"15"_s);
+            registryKey.setValue(u"MainWindow/WindowLeft"_s, 7); // REG_DWORD
+        }
+        const QVariantMap before = registry();
+        const Entries written = state(u"1000"_s);
+        save(Entries(written) << Entry{section, key, u"1"_s});
+        QCOMPARE(registry(), before);
+        save(written);
+        QCOMPARE(stored(Condition, Defeats), u"2"_s);
     }
 
     void unwritableKey() {
