@@ -255,30 +255,19 @@ private slots:
         QCOMPARE(sizes, (QList<int>{16, 32, 48, 256}));
     }
 
-    // A text too wide for its box is condensed into it, and whatever is drawn
-    // after it is drawn at its natural width.
+    // A text too wide for its box is condensed into it, and the painter is
+    // left as it was for whatever is drawn after it.
     void condensedText() {
-        QImage image(300, 40, QImage::Format_RGB32);
+        QImage image(300, 20, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setFont(QApplication::font());
-        const QString text = u"-922,337,203,685,477"_s;
-        controls::drawCondensed(painter, {10, 0, 50, 20}, Qt::AlignLeft, text);
-        controls::drawCondensed(painter, {10, 20, 290, 20}, Qt::AlignLeft, text);
+        controls::drawCondensed(painter, {10, 0, 50, 20}, Qt::AlignLeft, u"-922,337,203,685,477"_s);
+        QCOMPARE(painter.transform(), QTransform());
         painter.end();
-        auto inkBetween = [&](int top, int bottom) {
-            int left = image.width(), right = -1;
-            for (int y = top; y < bottom; ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    if (image.pixel(x, y) != qRgb(255, 255, 255))
-                        left = std::min(left, x), right = std::max(right, x);
-            return std::pair{left, right};
-        };
-        const auto [left, right] = inkBetween(0, 20);
-        QVERIFY2(left >= 10 && right < 60, qPrintable(u"%1-%2"_s.arg(left).arg(right)));
-        const auto [naturalLeft, naturalRight] = inkBetween(20, 40);
-        QVERIFY(naturalRight - naturalLeft + 4 >=
-                QFontMetrics(QApplication::font()).horizontalAdvance(text));
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                QVERIFY(image.pixel(x, y) == qRgb(255, 255, 255) || (x >= 10 && x < 60));
     }
 
     // Every message has a glyph for every character in the message boxes'

@@ -205,10 +205,8 @@ private slots:
     // begun; the main window is not affected.
     void damagedRecord() {
         closeAll();
-        QFile file(RecordFile());
-        QVERIFY(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
-        file.write("Dear diary,\n");
-        file.close();
+        QVERIFY(QDir().mkpath(QFileInfo(RecordFile()).path()));
+        writeFile(RecordFile(), "Dear diary,\n");
         startProgram();
         MessageRecorder boxes;
         trigger(Main, u"raceLogAction"_s);
