@@ -13,6 +13,9 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#ifndef Q_OS_WIN
+#include <sys/mount.h>
+#endif
 
 namespace morvex::test {
 
@@ -47,6 +50,30 @@ inline void writeFile(const QString &path, const QByteArray &bytes) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
 }
+
+#ifndef Q_OS_WIN
+// Writes to the file until the disk is full.
+void fill(const QString &path) {
+    QFile filler(path);
+    if (!filler.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+    }
+}
+
+// A file system of 64 KiB of its own, mounted on a folder while it lives.
+struct SmallDisk {
+    explicit SmallDisk(const QString &folder)
+        : where(QFile::encodeName(folder)),
+          mounted(::mount("tmpfs", where, "tmpfs", 0, "size=64k") == 0) {}
+    ~SmallDisk() {
+        if (mounted)
+            ::umount2(where, MNT_DETACH);
+    }
+    QByteArray where;
+    bool mounted;
+};
+#endif
 
 // The rows of the file (a path under tests/), each as its cells.
 inline QList<QStringList> rowsOf(const char *file) {

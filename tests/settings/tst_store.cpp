@@ -494,18 +494,15 @@ private slots:
         const QByteArray bytes = text.toLatin1();
         const QString dir = settings_->folder() + u"/disk"_s;
         QDir().mkpath(dir);
-        if (::mount("tmpfs", QFile::encodeName(dir), "tmpfs", 0, "size=64k") != 0)
+        SmallDisk small(dir);
+        if (!small.mounted)
             QSKIP("needs the right to mount a small file system (run as root)");
         const QString path = dir + u"/tst_store.ini"_s; // the copy's
         writeFile(path, bytes);
-        if (full) {
-            QFile filler(dir + u"/filler"_s);
-            QVERIFY(filler.open(QIODevice::WriteOnly));
-            while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
-            }
-        } else {
-            ::mount("tmpfs", QFile::encodeName(dir), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k");
-        }
+        if (full)
+            fill(dir + u"/filler"_s);
+        else
+            ::mount("tmpfs", small.where, "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k");
         QProcess copy;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"XDG_CONFIG_HOME"_s, dir);
@@ -514,7 +511,6 @@ private slots:
         const bool closed = copy.waitForFinished(10000) && copy.exitCode() == 0;
         const QByteArray left = contents(path);
         const QStringList files = QDir(dir).entryList(QDir::Files);
-        ::umount2(QFile::encodeName(dir), MNT_DETACH);
         QVERIFY(closed);
         QCOMPARE(left, bytes);
         QCOMPARE(files.join(u' '), full ? u"filler tst_store.ini"_s : u"tst_store.ini"_s);

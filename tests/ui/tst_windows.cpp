@@ -130,30 +130,6 @@ void pressTable(const QString &start, const QString &odds) {
     flushDeletes();
 }
 
-#ifndef Q_OS_WIN
-// Writes to the file until the disk is full.
-void fill(const QString &path) {
-    QFile filler(path);
-    if (!filler.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
-    }
-}
-
-// A file system of 64 KiB of its own, mounted on a folder while it lives.
-struct SmallDisk {
-    explicit SmallDisk(const QString &folder)
-        : where(QFile::encodeName(folder)),
-          mounted(::mount("tmpfs", where, "tmpfs", 0, "size=64k") == 0) {}
-    ~SmallDisk() {
-        if (mounted)
-            ::umount2(where, MNT_DETACH);
-    }
-    QByteArray where;
-    bool mounted;
-};
-#endif
-
 // A home folder of its own while it lives, with or without its documents
 // folder. (Windows' documents folder is its own, whatever HOME says.)
 struct ScratchHome {
