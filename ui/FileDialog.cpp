@@ -1,6 +1,8 @@
 #include "ui/FileDialog.h"
 
+#include "core/Export.h"
 #include "ui/LoadedWindows.h"
+#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -31,6 +33,18 @@ QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &
     LoadedWindows::runNested(&dialog, [&] { accepted = dialog.exec() == QDialog::Accepted; });
     return accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst()
                                                          : QString();
+}
+
+void SaveCsvFile(QWidget *parent, const QString &name, const QByteArray &contents) {
+    const QString path =
+        GetSaveFileName(parent, QStringLiteral("CSVで保存"), DocumentsFolder() + u'/' + name,
+                        QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"));
+    if (path.isEmpty())
+        return;
+    const QString reason = WriteWholeFile(path, contents);
+    if (!reason.isEmpty())
+        MsgBox(QStringLiteral("%1 に保存できませんでした。\r\n%2")
+                   .arg(QDir::toNativeSeparators(path), reason));
 }
 
 QString DocumentsFolder() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -14,6 +15,11 @@ namespace morvex {
 // user cancels.
 QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &suggestedPath,
                         const QString &filter);
+
+// Saves a comma-separated file where the user says: the save dialog opens
+// on `name` in the documents folder, the file is written whole or not at
+// all, and a failure is told with its reason.
+void SaveCsvFile(QWidget *parent, const QString &name, const QByteArray &contents);
 
 // The user's documents folder, where a file is saved first; the home folder
 // where there is none (a desktop without its user folders).

@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -168,15 +167,7 @@ bool frmInvestTable::isWhole() {
 void frmInvestTable::saveTable() {
     if (!isWhole())
         return;
-    const QByteArray contents = CsvDocument(table_.csvRecords());
-    const QString suggested = DocumentsFolder() + u'/' + table_.fileName();
-    const QString path = GetSaveFileName(this, u"CSVで保存"_s, suggested,
-                                         u"CSV ファイル (*.csv);;すべてのファイル (*)"_s);
-    if (path.isEmpty())
-        return;
-    const QString reason = WriteWholeFile(path, contents);
-    if (!reason.isEmpty())
-        MsgBox(u"%1 に保存できませんでした。\r\n%2"_s.arg(QDir::toNativeSeparators(path), reason));
+    SaveCsvFile(this, table_.fileName(), CsvDocument(table_.csvRecords()));
 }
 
 void frmInvestTable::showChart() {

@@ -1,6 +1,5 @@
 #include "ui/frmRaceLog.h"
 
-#include "core/Export.h"
 #include "core/Messages.h"
 #include "core/NumberText.h"
 #include "core/RaceLog.h"
@@ -15,7 +14,6 @@
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -479,14 +477,7 @@ void frmRaceLog::saveRecord() {
         ShowRuntimeError(error);
         return;
     }
-    const QString path =
-        GetSaveFileName(this, u"CSVで保存"_s, DocumentsFolder() + u"/レース記録.csv"_s,
-                        u"CSV ファイル (*.csv);;すべてのファイル (*)"_s);
-    if (path.isEmpty())
-        return;
-    const QString reason = WriteWholeFile(path, contents);
-    if (!reason.isEmpty())
-        MsgBox(u"%1 に保存できませんでした。\r\n%2"_s.arg(QDir::toNativeSeparators(path), reason));
+    SaveCsvFile(this, u"レース記録.csv"_s, contents);
 }
 
 void frmRaceLog::OKButton_Click() {
