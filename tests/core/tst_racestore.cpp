@@ -124,6 +124,17 @@ std::optional<Undo> place(const QString &what, const QString &file) {
         QSqlDatabase::removeDatabase(u"other"_s);
     } else if (what == u"empty file"_s) {
         writeFile(file, {});
+    } else if (what == u"held by another copy"_s) {
+        // a copy in the middle of a change for longer than the store waits
+        recordRaces(file, 1);
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+        db.setDatabaseName(file);
+        if (!db.open() || !QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s))
+            qFatal("cannot hold the record");
+        return Undo([] {
+            QSqlDatabase::database(u"holder"_s, false).close();
+            QSqlDatabase::removeDatabase(u"holder"_s);
+        });
     } else if (what == u"folder"_s) {
         QDir().mkpath(file);
     } else if (what == u"read-only record"_s) {
@@ -134,6 +145,8 @@ std::optional<Undo> place(const QString &what, const QString &file) {
             recordRaces(file, 2);
         if (what.endsWith(u"text"_s))
             writeFile(file, "not a record");
+        if (what.endsWith(u"empty file"_s))
+            writeFile(file, {});
         return makeReadOnly(folder);
 #ifndef Q_OS_WIN
     } else if (what == u"pipe"_s || what == u"pipe for its journal"_s) {
