@@ -162,7 +162,7 @@ frmRaceLog::frmRaceLog()
     txtTarget = place<QLineEdit>(this, u"txtTarget"_s, {4260, 120, 1095, 300});
     Label4 = label(this, u"Label4"_s, u"係数"_s, {5580, 180, 495, 255});
     txtCoefficient = place<QLineEdit>(this, u"txtCoefficient"_s, {6120, 120, 615, 300});
-    Label5 = label(this, u"Label5"_s, u"レース"_s, {120, 660, 615, 255});
+    Label5 = label(this, u"Label5"_s, u"レース"_s, {120, 660, 540, 255});
     txtRaceName = place<QLineEdit>(this, u"txtRaceName"_s, {660, 600, 2475, 300});
     Label6 = label(this, u"Label6"_s, u"投資額"_s, {3360, 660, 855, 255});
     txtStake = place<QLineEdit>(this, u"txtStake"_s, {4260, 600, 1095, 300});
