@@ -234,4 +234,9 @@ void showTypicalRequest() {
     press(u"frmMain"_s, u"btnUsage"_s);
 }
 
+void showRaceLog() {
+    trigger(u"frmMain"_s, u"raceLogAction"_s);
+    type(control<QLineEdit>(u"frmRaceLog"_s, u"txtOdds"_s), u"3.0"_s);
+}
+
 } // namespace morvex::driver

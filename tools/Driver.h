@@ -118,4 +118,8 @@ void showChart(const QString &start, const QString &odds, const QString &bankrol
 // window open.
 void showTypicalRequest();
 
+// Opens the race record from the main window and types odds of 3.0 for the
+// next race, as its reference picture shows it.
+void showRaceLog();
+
 } // namespace morvex::driver

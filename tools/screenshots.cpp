@@ -1,7 +1,8 @@
 // Renders the program's windows to PNG files, as a user sees them after the
-// typical request (start 1000, odds 3.0, 2 defeats); with a second file
-// name, also the chart window for the widest figures, as the tests compare
-// it. Usage: screenshots DIR [CHART.png]
+// typical request (start 1000, odds 3.0, 2 defeats); with more file names,
+// also the chart window for the widest figures and the race record opened
+// after the typical request, which only the tests compare.
+// Usage: screenshots DIR [CHART.png RECORD.png]
 #include "app/Program.h"
 #include "tools/Driver.h"
 
@@ -38,6 +39,15 @@ int main(int argc, char *argv[]) {
         morvex::driver::showChart(u"2147483647"_s, u"1.35"_s, u"922337203685477"_s);
         const QString file = QString::fromLocal8Bit(argv[2]);
         morvex::driver::window(u"frmChart"_s)->grab().save(file);
+        std::printf("%s\n", qPrintable(file));
+    }
+    if (argc > 3) {
+        morvex::driver::closeAll();
+        morvex::startProgram();
+        morvex::driver::showTypicalRequest();
+        morvex::driver::showRaceLog();
+        const QString file = QString::fromLocal8Bit(argv[3]);
+        morvex::driver::window(u"frmRaceLog"_s)->grab().save(file);
         std::printf("%s\n", qPrintable(file));
     }
     return 0;
