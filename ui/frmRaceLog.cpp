@@ -372,10 +372,10 @@ void frmRaceLog::btnRecord_Click() {
 }
 
 std::optional<Race> frmRaceLog::selectedRace() const {
-    const int row = grdRaces->currentIndex().row();
-    if (row < 0 || row >= table->rowCount())
+    const QModelIndex current = grdRaces->currentIndex();
+    if (!current.isValid())
         return std::nullopt;
-    return table->race(row);
+    return table->race(current.row());
 }
 
 // A hit pays what the stake makes at the odds bought at, as a proposal: the

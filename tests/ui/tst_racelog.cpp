@@ -179,6 +179,12 @@ private slots:
         QCOMPARE(boxes.take().size(), 2);
         QCOMPARE(grid()->model()->rowCount(), 1);
         QCOMPARE(row(0).section(u' ', -1), u"1,500"_s);
+        // The last race goes too; with none left the buttons do nothing.
+        trigger(Log, u"deleteAction"_s);
+        for (const char *button : {"btnHit", "btnMiss", "btnDelete"})
+            press(Log, QLatin1String(button));
+        QCOMPARE(boxes.take().size(), 1);
+        QCOMPARE(grid()->model()->rowCount(), 0);
     }
 
     // The record, the target and the coefficient come back after a restart;
