@@ -110,6 +110,10 @@ private slots:
         QVERIFY(editor);
         QCOMPARE(editor->text(), u"6,800"_s);
         commit(editor);
+        QStringList headings;
+        for (int c = 0; c < grid()->model()->columnCount(); ++c)
+            headings.append(grid()->model()->headerData(c, Qt::Horizontal).toString());
+        QCOMPARE(headings.join(u' '), u"日付 レース 券種 倍率 投資額 結果 払戻額 収支 損失累計"_s);
         const QString today = QDate::currentDate().toString(u"yyyy/MM/dd"_s);
         QCOMPARE(row(0), today + u"  単勝 3.0 1,000 不的中 0 -1,000 1,000"_s);
         QCOMPARE(row(1), today + u"  単勝 2.5 2,000 不的中 0 -2,000 3,000"_s);
