@@ -152,6 +152,11 @@ private:
 
 } // namespace
 
+void tabOrder(std::initializer_list<QWidget *> controls) {
+    for (auto next = controls.begin(); next + 1 != controls.end(); ++next)
+        QWidget::setTabOrder(*next, *(next + 1));
+}
+
 void copyFromBoxes(QAction *copy, std::initializer_list<QLineEdit *> boxes) {
     auto *filter = new BoxCopy(copy);
     for (QLineEdit *box : boxes)

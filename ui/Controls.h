@@ -86,6 +86,9 @@ QAction *windowAction(QWidget *window, const QString &name, const QString &text,
 void drawCondensed(QPainter &painter, const QRect &box, Qt::Alignment alignment,
                    const QString &text);
 
+// Tab moves through these controls in this order.
+void tabOrder(std::initializer_list<QWidget *> controls);
+
 // Ctrl+C in these text boxes triggers `copy` while the box has no selection
 // (a box keeps the keys for itself otherwise); a selection is copied as
 // usual.

@@ -192,9 +192,7 @@ frmChart::frmChart()
     Label3->setBuddy(cmbTicket);
     setDefaultButton(btnDraw);
     setCancelButton(OKButton);
-    QWidget::setTabOrder(txtBankroll, btnDraw);
-    QWidget::setTabOrder(btnDraw, cmbTicket);
-    QWidget::setTabOrder(cmbTicket, OKButton);
+    tabOrder({txtBankroll, btnDraw, cmbTicket, OKButton});
     txtBankroll->setFocus();
 
     // The picture goes to the clipboard, from the keyboard or from the

@@ -92,13 +92,8 @@ frmMain::frmMain()
     Label3->setBuddy(cmbDefeats);
 
     setDefaultButton(btnCalcAmount);
-    QWidget::setTabOrder(txtStartAmount, txtOdds);
-    QWidget::setTabOrder(txtOdds, cmbDefeats);
-    QWidget::setTabOrder(cmbDefeats, btnCalcAmount);
-    QWidget::setTabOrder(btnCalcAmount, btnExit);
-    QWidget::setTabOrder(btnExit, btnAbout);
-    QWidget::setTabOrder(btnAbout, btnUsage);
-    QWidget::setTabOrder(btnUsage, btnTable);
+    tabOrder({txtStartAmount, txtOdds, cmbDefeats, btnCalcAmount, btnExit, btnAbout, btnUsage,
+              btnTable});
     txtStartAmount->setFocus();
 
     connect(cmbDefeats, &QComboBox::currentIndexChanged, this, &frmMain::cmbDefeats_Click);

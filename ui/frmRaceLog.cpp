@@ -207,13 +207,8 @@ frmRaceLog::frmRaceLog()
                                   {Label6, txtStake}})
         caption->setBuddy(field);
     setDefaultButton(btnRecord);
-    QWidget::setTabOrder(cmbTicket, txtOdds);
-    QWidget::setTabOrder(txtOdds, txtTarget);
-    QWidget::setTabOrder(txtTarget, txtCoefficient);
-    QWidget::setTabOrder(txtCoefficient, txtRaceName);
-    QWidget::setTabOrder(txtRaceName, txtStake);
-    QWidget::setTabOrder(txtStake, btnRecord);
-    QWidget::setTabOrder(btnRecord, grdRaces);
+    tabOrder({cmbTicket, txtOdds, txtTarget, txtCoefficient, txtRaceName, txtStake, btnRecord,
+              grdRaces});
     txtOdds->setFocus();
 
     // The selected race's result, its removal and the record as a file, from
