@@ -32,23 +32,19 @@ int main(int argc, char *argv[]) {
     for (const QString &name :
          {u"frmMain"_s, u"frmInvestTable"_s, u"frmChart"_s, u"frmUsage"_s, u"frmAbout"_s})
         morvex::driver::onWindow(name, [&](QWidget *window) { save(window, dir); });
-    if (argc > 2) {
+    // Each further picture from a fresh start after the typical request.
+    const auto again = [](const char *file, const QString &name, const auto &show) {
         morvex::driver::closeAll();
         morvex::startProgram();
         morvex::driver::showTypicalRequest();
-        morvex::driver::showChart(u"2147483647"_s, u"1.35"_s, u"922337203685477"_s);
-        const QString file = QString::fromLocal8Bit(argv[2]);
-        morvex::driver::window(u"frmChart"_s)->grab().save(file);
-        std::printf("%s\n", qPrintable(file));
-    }
-    if (argc > 3) {
-        morvex::driver::closeAll();
-        morvex::startProgram();
-        morvex::driver::showTypicalRequest();
-        morvex::driver::showRaceLog();
-        const QString file = QString::fromLocal8Bit(argv[3]);
-        morvex::driver::window(u"frmRaceLog"_s)->grab().save(file);
-        std::printf("%s\n", qPrintable(file));
-    }
+        show();
+        morvex::driver::window(name)->grab().save(QString::fromLocal8Bit(file));
+        std::printf("%s\n", file);
+    };
+    if (argc > 2)
+        again(argv[2], u"frmChart"_s,
+              [] { morvex::driver::showChart(u"2147483647"_s, u"1.35"_s, u"922337203685477"_s); });
+    if (argc > 3)
+        again(argv[3], u"frmRaceLog"_s, [] { morvex::driver::showRaceLog(); });
     return 0;
 }
